@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# One entry point for every set-up, build and check of the calculator.
+#   ./build.sh deps    install the Debian packages the project needs (skips what is present)
+#   ./build.sh build   configure and build into build/ (executables in build/bin/)
+#   ./build.sh test    build, start the print queue, run every test through CTest
+#   ./build.sh bench   build and run the benchmarks
+#   ./build.sh run     build and start the calculator
+#   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libqrencode-dev fp-utils
+  fonts-arphic-uming
+  cups printer-driver-cups-pdf poppler-utils
+  unrtf zbar-tools libchm-bin
+  clang libclang-rt-14-dev
+  xvfb xauth x11-apps imagemagick
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+deps() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {
+  deps
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j "$(nproc)"
+}
+
+start_print_queue() {
+  if [ -x tools/print-queue ]; then tools/print-queue start; fi
+}
+
+cmd=${1:-build}
+shift || true
+case "$cmd" in
+  deps) deps; start_print_queue ;;
+  build) build ;;
+  test)
+    build
+    start_print_queue
+    ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+    ;;
+  bench)
+    build
+    for b in build/bin/bench_*; do "$b" "$@"; done
+    ;;
+  run)
+    build
+    exec build/bin/Trevana2023 "$@"
+    ;;
+  fuzz)
+    deps
+    seconds=${1:-600}
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DTREVANA_FUZZ=ON \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build-fuzz -j "$(nproc)"
+    for f in build-fuzz/bin/fuzz_*; do
+      name=$(basename "$f")
+      corpus=fuzz/corpus/${name#fuzz_}
+      work=build-fuzz/corpus-${name#fuzz_}
+      mkdir -p "$work"
+      "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" "$corpus"
+    done
+    ;;
+  *)
+    echo "usage: ./build.sh deps|build|test|bench|run|fuzz [SECONDS]" >&2
+    exit 2
+    ;;
+esac
