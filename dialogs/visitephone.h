@@ -1,0 +1,36 @@
+// The two information dialogs of the help menu: the phone dialog with the QR code of the
+// product's web page, and the about box. Both are created hidden at start-up and reused.
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+class TFrmVisitePhone : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TFrmVisitePhone(QWidget* parent = nullptr);
+
+  QLabel* Img2DimsCode = nullptr;
+  QPushButton* BtnClose = nullptr;
+
+  void BtnCloseClick();
+};
+
+class TAboutBox : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TAboutBox(QWidget* parent = nullptr);
+
+  QFrame* Panel1 = nullptr;
+  QLabel* ProgramIcon = nullptr;
+  QLabel* ProductName = nullptr;
+  QLabel* Version = nullptr;
+  QPushButton* OKButton = nullptr;
+};
+
+// The instances start-up creates (owned by the application; null before start-up).
+extern TFrmVisitePhone* FrmVisitePhone;
+extern TAboutBox* AboutBox;

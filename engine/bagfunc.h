@@ -1,0 +1,87 @@
+// The knapsack engine: one problem and its picks in fixed tables, the solve command that
+// reads a problem from a line list, the three searches and the result report.
+// No Qt, no files, no encodings: every text is UTF-8.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bagfunc {
+
+// Items are numbered 1..kMaxItemCount; table entry 0 holds no item. The one spare entry past
+// the largest item number leaves room for the end mark of a pick of kMaxItemCount items.
+inline constexpr std::int32_t kMaxItemCount = 9999;
+inline constexpr std::size_t kTableSize = kMaxItemCount + 2;
+
+struct Item {
+  std::int32_t Weight = 0;
+  std::int32_t Value = 0;
+};
+
+// Which search a solve command runs (one per solve button).
+enum class SolveVariant {
+  // Walks trials in item order, lengthening a trial after each recording, so picks can grow
+  // to the slot limit. At most n(n-1)/2 trials. Keeps the last admissible trial within the
+  // slot limit; it does not promise the best packing.
+  SolveBag,
+  // Pairs only (i < j), in item order; keeps the last pair of the highest value that fits.
+  // n(n-1)/2 trials. A slot limit of 1 turns later candidates of a pass into single trials.
+  SolveBagMax,
+  // As SolveBagMax, and each item that fits is also tried alone before its pairs.
+  SolveBagMaxWith1Data,
+};
+
+// The content of a text box, lines counted from 0.
+class LineList {
+ public:
+  virtual ~LineList() = default;
+  virtual void Clear() = 0;
+  virtual std::string Get(int n) const = 0;  // "" past the last line
+  virtual void Append(std::string_view line) = 0;
+};
+
+// The tables and every routine that touches them. Tables outlive each command: ItemTable is
+// never cleared, so an item line that supplies no number leaves the earlier value standing.
+// About 200 KB: allocate it on the heap.
+class BagEngine {
+ public:
+  std::int32_t ItemCount = 0;
+  std::int32_t BagSlotCount = 0;
+  std::int32_t MaxBagWeight = 0;
+  std::int32_t BestValue = 0;
+  std::array<Item, kTableSize> ItemTable{};
+  std::array<std::int32_t, kTableSize> TrialPick{};
+  std::array<std::int32_t, kTableSize> BestPick{};
+
+  // Reads the problem from src, writes echo and report to dst. 0, or -1 / -2 when src / dst
+  // is missing. A header line that does not convert raises trevana::EConvertError; an item
+  // count above kMaxItemCount raises trevana::Error. What was appended before stays.
+  std::int32_t RunSolveCommand(const LineList* src, LineList* dst, SolveVariant variant);
+
+  void ResetPicks();     // TrialPick all 0, BestPick all -1
+  void ResetBestPick();  // BestPick all -1
+  // Value and weight totals of TrialPick positions first..last (32-bit wrapping). Returns 0.
+  std::int32_t SumPick(std::int32_t first, std::int32_t last, std::int32_t& value,
+                       std::int32_t& weight) const;
+  // Copies TrialPick first..last into BestPick (0 becomes -1), end mark at last + 1.
+  std::int32_t KeepBestPick(std::int32_t first, std::int32_t last);
+
+  // Each returns -1 when slotLimit < 1, -2 when itemCount < 1, else the final BestValue.
+  std::int32_t SolveBag(std::int32_t slotLimit, std::int32_t itemCount);
+  std::int32_t SolveBagMax(std::int32_t slotLimit, std::int32_t itemCount);
+  std::int32_t SolveBagMaxWith1Data(std::int32_t slotLimit, std::int32_t itemCount);
+
+  // Appends the result block. 0, or -1 when dst is missing.
+  std::int32_t ReportBestPick(LineList* dst) const;
+};
+
+// The one engine the window uses for the whole run of the process.
+BagEngine& ProcessEngine();
+
+// Reads "weight,value" as the C format "%d,%d" does: a field is written only when its number
+// is read; numbers beyond 32 bits saturate.
+void ReadItemLine(std::string_view line, Item& item);
+
+}  // namespace bagfunc

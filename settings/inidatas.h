@@ -1,0 +1,28 @@
+// The settings store: the interface-language flag, read from the settings file beside the
+// executable when constructed and written back when destroyed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TIniDatas {
+ public:
+  TIniDatas();   // SetDefault, MakeIniFileName, LoadIni; results ignored
+  ~TIniDatas();  // SaveIni; a failure goes to the write-failure handler, never out
+  TIniDatas(const TIniDatas&) = delete;
+  TIniDatas& operator=(const TIniDatas&) = delete;
+
+  void SetDefault();              // IniFileName empty, bChinese true
+  std::string MakeIniFileName();  // sets IniFileName from the executable path, returns it
+  std::int32_t LoadIni();         // 0; -1 when no reader can be made
+  std::int32_t SaveIni();         // 0; -1 when no writer can be made; raises
+                                  // trevana::Error "Unable to write to <path>" on failure
+
+  // Receives the message of a write that failed in the destructor (the window is gone by then).
+  // By default the message goes to standard error.
+  static void SetWriteFailureHandler(std::function<void(const std::string& message)> handler);
+
+  std::string IniFileName;  // UTF-8 path
+  bool bChinese = true;
+};
