@@ -18,7 +18,7 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   unrtf zbar-tools libchm-bin
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick xdotool
 )
 
 as_root() {
