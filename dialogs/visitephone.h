@@ -5,8 +5,10 @@
 #include <QDialog>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
+class QShowEvent;
 
 class TFrmVisitePhone : public QDialog {
   Q_OBJECT
@@ -17,6 +19,10 @@ class TFrmVisitePhone : public QDialog {
   QPushButton* BtnClose = nullptr;
 
   void BtnCloseClick();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 };
 
 class TAboutBox : public QDialog {
@@ -29,6 +35,10 @@ class TAboutBox : public QDialog {
   QLabel* ProductName = nullptr;
   QLabel* Version = nullptr;
   QPushButton* OKButton = nullptr;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 };
 
 // The instances start-up creates (owned by the application; null before start-up).

@@ -1,0 +1,17 @@
+#include "dialogs/songfont.h"
+
+#include <QStringList>
+
+namespace pictures {
+
+QFont SongFont(int pixelSize) {
+  QFont font;
+  font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                    QStringLiteral("AR PL UMing CN")});
+  font.setPixelSize(pixelSize);
+  font.setWeight(QFont::Normal);
+  font.setStyle(QFont::StyleNormal);
+  return font;
+}
+
+}  // namespace pictures

@@ -1,0 +1,11 @@
+// The Song face the windows write in, with fallbacks so Chinese shows where SimSun is absent.
+#pragma once
+
+#include <QFont>
+
+namespace pictures {
+
+// "宋体" (SimSun) at pixelSize, falling back to the free AR PL UMing CN face.
+QFont SongFont(int pixelSize);
+
+}  // namespace pictures
