@@ -6,6 +6,14 @@
 #include <functional>
 #include <string>
 
+#include "engine/errors.h"
+
+// The settings file could not be written; the message is "Unable to write to <path>".
+class EIniFileException : public trevana::Error {
+ public:
+  using trevana::Error::Error;
+};
+
 class TIniDatas {
  public:
   TIniDatas();   // SetDefault, MakeIniFileName, LoadIni; results ignored
@@ -15,12 +23,13 @@ class TIniDatas {
 
   void SetDefault();              // IniFileName empty, bChinese true
   std::string MakeIniFileName();  // sets IniFileName from the executable path, returns it
-  std::int32_t LoadIni();         // 0; -1 when no reader can be made
-  std::int32_t SaveIni();         // 0; -1 when no writer can be made; raises
-                                  // trevana::Error "Unable to write to <path>" on failure
+  std::int32_t LoadIni();         // 0; -1 when no reader can be made (no file name)
+  std::int32_t SaveIni();         // 0; -1 when no writer can be made (no file name); raises
+                                  // EIniFileException "Unable to write to <path>" on failure,
+                                  // leaving the file as it was
 
   // Receives the message of a write that failed in the destructor (the window is gone by then).
-  // By default the message goes to standard error.
+  // By default, and after an empty handler is set, the message goes to standard error.
   static void SetWriteFailureHandler(std::function<void(const std::string& message)> handler);
 
   std::string IniFileName;  // UTF-8 path
