@@ -22,9 +22,13 @@ class TempFile {
     if (!path_.empty()) ::unlink(path_.c_str());
   }
   std::error_code Create(const std::string& target) {
+    // Named after the file it replaces, shortened so that a long name still fits the limit.
+    const auto slash = target.rfind('/');
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    const std::string stem = target.substr(0, nameAt) + "." + target.substr(nameAt, 100) + ".";
     std::random_device device;
     for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string candidate = target + "." + std::to_string(device() % 1000000000u) + ".tmp";
+      std::string candidate = stem + std::to_string(device() % 1000000000u) + ".tmp";
       // Mode 0666 so that a new settings file gets the user's usual permissions (umask).
       fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ >= 0) {
@@ -93,8 +97,14 @@ std::error_code ResolveTarget(const std::string& path, std::string& target) {
 
 std::error_code ReadFileBytes(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe or device in the file's place cannot stall the start.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return LastError();
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::make_error_code(std::errc::invalid_argument);
+  }
   char buffer[16384];
   std::error_code error;
   for (;;) {

@@ -106,7 +106,23 @@ TEST_F(IniDatasTest, AFolderInPlaceOfTheFileReadsAsNothing) {
   EXPECT_TRUE(fs::is_directory(IniPath()));
 }
 
+TEST_F(IniDatasTest, APipeInPlaceOfTheFileNeitherStallsNorIsReplaced) {
+  ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
+  TIniDatas datas;
+  EXPECT_TRUE(datas.bChinese);
+  ExpectSaveFails(datas);
+  EXPECT_TRUE(fs::is_fifo(IniPath()));
+}
+
 // ---- Writing ----
+
+TEST_F(IniDatasTest, LongestFileNameStillWritten) {
+  const std::string name(251, 'n');
+  settings::SetExecutablePath(folder_.File(name + ".exe"));
+  { TIniDatas datas; }
+  EXPECT_EQ(ReadBytes(folder_.File(name + ".ini")), Setting("1"));
+  EXPECT_EQ(folder_.Listing(), name + ".ini ");
+}
 
 TEST_F(IniDatasTest, FirstExitCreatesTheFile) {
   { TIniDatas datas; }
