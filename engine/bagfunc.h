@@ -18,18 +18,25 @@ inline constexpr std::size_t kTableSize = kMaxItemCount + 2;
 struct Item {
   std::int32_t Weight = 0;
   std::int32_t Value = 0;
+  friend bool operator==(const Item&, const Item&) = default;
 };
 
-// Which search a solve command runs (one per solve button).
+// Which search a solve command runs (one per solve button). n is the item count. None of
+// them promises the best packing: each result is what its fixed walk over the items yields.
+// Each search allocates nothing, touches O(n) table entries beyond its trials, and spends O(1)
+// per trial and amortised O(1) per recording; a walk of the 9999-item limit takes well under
+// a second. Item counts above kMaxItemCount are cut to it.
 enum class SolveVariant {
   // Walks trials in item order, lengthening a trial after each recording, so picks can grow
-  // to the slot limit. At most n(n-1)/2 trials. Keeps the last admissible trial within the
-  // slot limit; it does not promise the best packing.
+  // to the slot limit; keeps the last admissible trial within the slot limit. Exactly the sum
+  // of (n - i) over the first items i that fit alone: at most n(n-1)/2 trials.
   SolveBag,
-  // Pairs only (i < j), in item order; keeps the last pair of the highest value that fits.
-  // n(n-1)/2 trials. A slot limit of 1 turns later candidates of a pass into single trials.
+  // Pairs only (i < j), in item order: the last pair of the highest value that fits, the
+  // first item of the pair fitting alone. n(n-1)/2 trials at most. A slot limit of 1 turns
+  // the candidates after a pass's first admissible pair into single trials.
   SolveBagMax,
-  // As SolveBagMax, and each item that fits is also tried alone before its pairs.
+  // As SolveBagMax, and each item that fits is also tried alone just before its pairs:
+  // n(n-1)/2 + n trials at most. Picks hold one or two items.
   SolveBagMaxWith1Data,
 };
 

@@ -1,0 +1,141 @@
+// The three searches. Each leaves exactly what the step-by-step procedure leaves (BestPick in
+// every position, BestValue, TrialPick, the returned number) without walking it the slow way:
+//  - a trial's totals are carried from the trial before (the trial is a stack; totals wrap,
+//    so taking an item off again is an exact subtraction);
+//  - a recording rewrites only the BestPick positions that change, instead of clearing the
+//    whole table and copying the trial again.
+#include <algorithm>
+
+#include "engine/bagfunc.h"
+#include "engine/wrap.h"
+
+namespace bagfunc {
+namespace {
+
+using PickTable = std::array<std::int32_t, kTableSize>;
+
+// BestPick as the searches keep it: items at positions 1..length, -1 from length + 1 on.
+struct RecordedPick {
+  PickTable& best;
+  std::int32_t length = 0;
+
+  // Makes BestPick equal to trial positions 1..trialLength, given that positions
+  // 1..alreadySame agree already.
+  void Record(const PickTable& trial, std::int32_t trialLength, std::int32_t alreadySame) {
+    for (std::int32_t p = alreadySame + 1; p <= trialLength; ++p) best[Pos(p)] = trial[Pos(p)];
+    for (std::int32_t p = trialLength + 1; p <= length; ++p) best[Pos(p)] = -1;
+    length = trialLength;
+  }
+
+  static std::size_t Pos(std::int32_t p) { return static_cast<std::size_t>(p); }
+};
+
+// An item count past the tables is cut to the last item number.
+std::int32_t ItemsInTable(std::int32_t itemCount) { return std::min(itemCount, kMaxItemCount); }
+
+}  // namespace
+
+std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount) {
+  if (slotLimit < 1) return -1;
+  if (itemCount < 1) return -2;
+  ResetPicks();
+  const std::int32_t n = ItemsInTable(itemCount);
+  const std::int32_t maxWeight = MaxBagWeight;
+  std::int32_t best = BestValue;
+  RecordedPick recorded{BestPick};
+  // TrialPick positions 1..same equal BestPick's: a recording writes only from same + 1 on.
+  std::int32_t same = 0;
+  for (std::int32_t i = 1; i <= n; ++i) {
+    TrialPick[1] = i;
+    same = 0;
+    const Item& first = ItemTable[static_cast<std::size_t>(i)];
+    if (first.Weight > maxWeight) continue;
+    // Totals of positions 1..length - 1; the candidate at `length` completes the trial.
+    std::int32_t length = 2;
+    std::int32_t baseValue = first.Value;
+    std::int32_t baseWeight = first.Weight;
+    for (std::int32_t j = i + 1; j <= n; ++j) {
+      TrialPick[static_cast<std::size_t>(length)] = j;
+      if (length <= same) same = length - 1;
+      const Item& candidate = ItemTable[static_cast<std::size_t>(j)];
+      const std::int32_t value = WrapAdd(baseValue, candidate.Value);
+      const std::int32_t weight = WrapAdd(baseWeight, candidate.Weight);
+      if (value < best || weight > maxWeight) continue;
+      if (length > slotLimit) {
+        // One over the limit: the candidate and the item before it both drop out.
+        --length;
+        const Item& dropped = ItemTable[static_cast<std::size_t>(TrialPick[static_cast<std::size_t>(length)])];
+        baseValue = WrapSub(baseValue, dropped.Value);
+        baseWeight = WrapSub(baseWeight, dropped.Weight);
+        continue;
+      }
+      best = value;
+      recorded.Record(TrialPick, length, same);
+      same = length;
+      baseValue = value;
+      baseWeight = weight;
+      ++length;
+    }
+  }
+  BestValue = best;
+  return best;
+}
+
+namespace {
+
+// The pair search shared by both Solve Max variants; withSingles adds the single-item trial
+// of each pass's first item.
+std::int32_t SolvePairs(BagEngine& engine, std::int32_t slotLimit, std::int32_t itemCount,
+                        bool withSingles) {
+  if (slotLimit < 1) return -1;
+  if (itemCount < 1) return -2;
+  engine.ResetPicks();
+  const std::int32_t n = ItemsInTable(itemCount);
+  const std::int32_t maxWeight = engine.MaxBagWeight;
+  auto& items = engine.ItemTable;
+  auto& trial = engine.TrialPick;
+  std::int32_t best = engine.BestValue;
+  RecordedPick recorded{engine.BestPick};
+  for (std::int32_t i = 1; i <= n; ++i) {
+    trial[1] = i;
+    const Item& first = items[static_cast<std::size_t>(i)];
+    if (first.Weight > maxWeight) continue;
+    if (withSingles && first.Value >= best) {
+      best = first.Value;
+      recorded.Record(trial, 1, 0);
+    }
+    std::int32_t length = 2;
+    std::int32_t baseValue = first.Value;
+    std::int32_t baseWeight = first.Weight;
+    for (std::int32_t j = i + 1; j <= n; ++j) {
+      trial[static_cast<std::size_t>(length)] = j;
+      const Item& candidate = items[static_cast<std::size_t>(j)];
+      const std::int32_t value = WrapAdd(baseValue, candidate.Value);
+      const std::int32_t weight = WrapAdd(baseWeight, candidate.Weight);
+      if (value < best || weight > maxWeight) continue;
+      if (length > slotLimit) {
+        // Only with a slot limit of 1: the rest of the pass tries candidates alone.
+        length = 1;
+        baseValue = 0;
+        baseWeight = 0;
+        continue;
+      }
+      best = value;
+      recorded.Record(trial, length, 0);
+    }
+  }
+  engine.BestValue = best;
+  return best;
+}
+
+}  // namespace
+
+std::int32_t BagEngine::SolveBagMax(std::int32_t slotLimit, std::int32_t itemCount) {
+  return SolvePairs(*this, slotLimit, itemCount, false);
+}
+
+std::int32_t BagEngine::SolveBagMaxWith1Data(std::int32_t slotLimit, std::int32_t itemCount) {
+  return SolvePairs(*this, slotLimit, itemCount, true);
+}
+
+}  // namespace bagfunc
