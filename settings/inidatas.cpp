@@ -1,6 +1,6 @@
 #include "settings/inidatas.h"
 
-#include <cerrno>
+#include <exception>
 #include <cstdio>
 #include <utility>
 
