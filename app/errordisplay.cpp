@@ -1,0 +1,50 @@
+#include "app/errordisplay.h"
+
+#include "engine/errors.h"
+
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace app {
+
+QString ErrorText(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const trevana::Error& known) {
+    return QString::fromStdString(trevana::WithFullStop(known.what()));
+  } catch (...) {
+    return QString();
+  }
+}
+
+void ShowErrorBox(const QString& text) {
+  // No owner: the box must also work while the main window is being built or torn down.
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text,
+                  QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);  // file names and line texts are shown, never interpreted
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+void ShowCurrentError() noexcept {
+  try {
+    ShowErrorBox(ErrorText(std::current_exception()));
+  } catch (...) {
+    // Out of memory while showing a failure: there is nothing left to show it with.
+    std::fputs("Trevana2023: an error could not be shown\n", stderr);
+  }
+}
+
+TrevanaApplication::TrevanaApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TrevanaApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+}
+
+}  // namespace app

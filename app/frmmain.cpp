@@ -1,0 +1,208 @@
+#include "app/frmmain.h"
+
+#include "app/boxcommands.h"
+#include "dialogs/pictures.h"
+#include "dialogs/songfont.h"
+
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextEdit>
+
+TFrmMain* FrmMain = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 805;
+constexpr int kClientHeight = 490;
+constexpr int kGlyphSize = 16;
+
+// The problem the input box holds at start; the empty eighth line is part of it.
+const char kSampleProblem[] = "4\n3\n8\n1,22\n3,4\n5,6\n7,8\n";
+
+
+QPushButton* MakeButton(QWidget* parent, const char* name, QRect place, const QString& caption,
+                        const QIcon& glyph = QIcon()) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(place);
+  if (!glyph.isNull()) {
+    button->setIcon(glyph);
+    button->setIconSize(QSize(kGlyphSize, kGlyphSize));
+  }
+  return button;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect place, const QString& caption) {
+  auto* group = new QGroupBox(caption, parent);
+  group->setObjectName(QString::fromLatin1(name));
+  group->setGeometry(place);
+  return group;
+}
+
+}  // namespace
+
+TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
+  ConnectHandlers();
+  SetTabOrder();
+  MemoSrc->setFocus();
+  CentreOnScreen();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+bool TFrmMain::BuildControls() {
+  setObjectName(QStringLiteral("FrmMain"));
+  setWindowTitle(QStringLiteral("Trevana背包问题计算器2023.3"));
+  setWindowIcon(QIcon(pictures::ProgramIcon()));
+  // A fixed border: title, system menu, minimise and close; no maximise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(pictures::SongFont(15));
+  CreateControls();
+  CreateStatusBar();
+  CreateMenus();
+  OpenDlg = new QFileDialog(this);
+  OpenDlg->setObjectName(QStringLiteral("OpenDlg"));
+  boxcommands::SetUpFileDialog(OpenDlg, false);
+  SaveDlg = new QFileDialog(this);
+  SaveDlg->setObjectName(QStringLiteral("SaveDlg"));
+  boxcommands::SetUpFileDialog(SaveDlg, true);
+  // The client area is fixed; the menu bar sits above it and the window cannot be resized.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  return true;
+}
+
+void TFrmMain::CreateControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  GrpDatas = MakeGroup(client, "GrpDatas", {0, 0, 361, 369}, QStringLiteral("解题的数据区"));
+  MemoSrc = new QPlainTextEdit(GrpDatas);
+  MemoSrc->setObjectName(QStringLiteral("MemoSrc"));
+  MemoSrc->setGeometry(8, 24, 345, 289);
+  MemoSrc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  MemoSrc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MemoSrc->setTabChangesFocus(true);
+  MemoSrc->setPlainText(QString::fromLatin1(kSampleProblem));
+  BtnNewData = MakeButton(GrpDatas, "BtnNewData", {8, 320, 105, 25},
+                          QStringLiteral("新建New"), pictures::NewGlyph());
+  BtnOpenData = MakeButton(GrpDatas, "BtnOpenData", {120, 320, 115, 25},
+                           QStringLiteral("打开Open"), pictures::OpenGlyph());
+  BtnSaveData = MakeButton(GrpDatas, "BtnSaveData", {240, 320, 113, 25},
+                           QStringLiteral("保存Save"), pictures::SaveGlyph());
+
+  GrpResult = MakeGroup(client, "GrpResult", {368, 0, 433, 369}, QStringLiteral("结果区"));
+  MemoResult = new QTextEdit(GrpResult);
+  MemoResult->setObjectName(QStringLiteral("MemoResult"));
+  MemoResult->setGeometry(8, 24, 417, 289);
+  MemoResult->setLineWrapMode(QTextEdit::WidgetWidth);
+  MemoResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MemoResult->setTabChangesFocus(true);
+  MemoResult->setPlainText(QStringLiteral("就绪"));
+  BtnPrintResult = MakeButton(GrpResult, "BtnPrintResult", {8, 320, 97, 25},
+                              QStringLiteral("打印Print"), pictures::PrintGlyph());
+  BtnClearResult = MakeButton(GrpResult, "BtnClearResult", {112, 320, 105, 25},
+                              QStringLiteral("新建New"), pictures::NewGlyph());
+  BitBtn2 = MakeButton(GrpResult, "BitBtn2", {224, 320, 99, 25}, QStringLiteral("打开Open"),
+                       pictures::OpenGlyph());
+  BitBtn6 = MakeButton(GrpResult, "BitBtn6", {328, 320, 97, 25}, QStringLiteral("保存Save"),
+                       pictures::SaveGlyph());
+
+  BitBtn1 = MakeButton(client, "BitBtn1", {8, 376, 793, 25},
+                       QStringLiteral("计算解题 Compute this question and solve the datas >>"));
+  BtnSolveMax = MakeButton(
+      client, "BtnSolveMax", {8, 408, 793, 25},
+      QStringLiteral("计算最优解题 Compute this question and Solve Max in Datas >>"));
+  BtnCalcMaxWith1Data = MakeButton(
+      client, "BtnCalcMaxWith1Data", {8, 440, 793, 25},
+      QStringLiteral("计算最优解题(含单一数据) Compute this question and Solve Max in Datas "
+                     "(Include 1 Data)>>"));
+}
+
+void TFrmMain::CreateStatusBar() {
+  // Part of the client area rather than QMainWindow's own status bar, so it takes exactly
+  // the bottom 19 pixels of the 490.
+  StatusBar1 = new QStatusBar(centralWidget());
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setGeometry(0, kClientHeight - 19, kClientWidth, 19);
+  StatusBar1->setSizeGripEnabled(false);
+  auto* ready = new QLabel(QStringLiteral("就绪"), StatusBar1);
+  ready->setObjectName(QStringLiteral("StatusPanel1"));
+  ready->setFixedWidth(150);
+  auto* notice = new QLabel(
+      QStringLiteral("选择一个计算按钮求解背包问题 Choose a compute button to solve the bag problem"),
+      StatusBar1);
+  notice->setObjectName(QStringLiteral("StatusPanel2"));
+  StatusBar1->addWidget(ready);
+  StatusBar1->addWidget(notice, 1);
+}
+
+void TFrmMain::CreateMenus() {
+  MainMnu = new QMenuBar(this);
+  MainMnu->setObjectName(QStringLiteral("MainMnu"));
+  setMenuBar(MainMnu);
+
+  // Menus are windows of their own and do not inherit the window's font.
+  auto addMenu = [this](const char* name, const QString& caption) {
+    QMenu* menu = MainMnu->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name) + QStringLiteral("Menu"));
+    menu->setFont(font());
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+  };
+  auto addItem = [](QMenu* menu, const char* name, const QString& caption) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+  };
+
+  QMenu* fileMenu = addMenu("MnuFile", QStringLiteral("文件&File"));
+  MnuFile = fileMenu->menuAction();
+  MnuExit = addItem(fileMenu, "MnuExit", QStringLiteral("退出本软件&Exit"));
+
+  QMenu* setMenu = addMenu("MnuSet", QStringLiteral("设置&Set"));
+  MnuSet = setMenu->menuAction();
+  MnuChinese = addItem(setMenu, "MnuChinese", QStringLiteral("中文界面&Chinese"));
+  MnuEnglish = addItem(setMenu, "MnuEnglish", QStringLiteral("英文界面&English"));
+  // Two plain check items, not a group: only MnuSetClick sets their marks.
+  MnuChinese->setCheckable(true);
+  MnuEnglish->setCheckable(true);
+
+  QMenu* helpMenu = addMenu("MnuHelp", QStringLiteral("帮助&Help"));
+  MnuHelp = helpMenu->menuAction();
+  MnuContent = addItem(helpMenu, "MnuContent", QStringLiteral("帮助主题&Content"));
+  MnuWeb = addItem(helpMenu, "MnuWeb", QStringLiteral("访问本软件网站&Web"));
+  MnuPhone = addItem(helpMenu, "MnuPhone", QStringLiteral("手机访问本软件网站&Phone"));
+  N1 = helpMenu->addSeparator();
+  N1->setObjectName(QStringLiteral("N1"));
+  MnuAbout = addItem(helpMenu, "MnuAbout", QStringLiteral("关于本软件&About"));
+}
+
+void TFrmMain::SetTabOrder() {
+  // Inside each group box this is not the buttons' left-to-right order, and that is meant.
+  QWidget* const order[] = {MemoSrc,        BtnNewData,     BtnSaveData, BtnOpenData,
+                            MemoResult,     BitBtn2,        BtnClearResult, BitBtn6,
+                            BtnPrintResult, BitBtn1,        BtnSolveMax, BtnCalcMaxWith1Data};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TFrmMain::CentreOnScreen() {
+  layout()->activate();
+  const QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (desktop == nullptr) return;
+  QRect place(QPoint(), size());
+  place.moveCenter(desktop->availableGeometry().center());
+  move(place.topLeft());
+}

@@ -1,0 +1,74 @@
+#include "app/startup.h"
+
+#include "app/errordisplay.h"
+#include "app/frmmain.h"
+#include "dialogs/visitephone.h"
+#include "engine/errors.h"
+#include "settings/inidatas.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace app {
+namespace {
+
+// Holds a window and the global that names it; the global is cleared before the window goes.
+template <class Window>
+class NamedWindow {
+ public:
+  NamedWindow(Window*& global, std::unique_ptr<Window> window)
+      : global_(global), window_(std::move(window)) {
+    global_ = window_.get();
+  }
+  ~NamedWindow() {
+    global_ = nullptr;
+    window_.reset();
+  }
+  NamedWindow(const NamedWindow&) = delete;
+  NamedWindow& operator=(const NamedWindow&) = delete;
+  Window* operator->() const { return window_.get(); }
+
+ private:
+  Window*& global_;
+  std::unique_ptr<Window> window_;
+};
+
+}  // namespace
+
+void InstallSettingsFailureDisplay() {
+  TIniDatas::SetWriteFailureHandler([](const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    ShowErrorBox(QString::fromStdString(trevana::WithFullStop(message)));
+  });
+}
+
+int RunApplication() {
+  Guarded([] {
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    // No display name: the platform would append it to the main window's caption.
+    InstallSettingsFailureDisplay();
+    // Declared in creation order, so they are destroyed in the reverse one, FrmMain last,
+    // also when start-up fails half way.
+    NamedWindow<TFrmMain> mainWindow(FrmMain, std::make_unique<TFrmMain>());
+    NamedWindow<TFrmVisitePhone> phone(FrmVisitePhone, std::make_unique<TFrmVisitePhone>());
+    NamedWindow<TAboutBox> about(AboutBox, std::make_unique<TAboutBox>());
+    mainWindow->show();
+    QApplication::exec();
+  });
+  return 0;
+}
+
+int RunProgram(int& argc, char** argv) {
+  try {
+    TrevanaApplication application(argc, argv);
+    return RunApplication();
+  } catch (...) {
+    // Without an application object there is no way to show a box.
+    std::fputs("Trevana2023: the application could not start\n", stderr);
+    return 0;
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,116 @@
+// The error display: the "." rule, what a foreign failure shows, and the application object's
+// last-resort catch for an exception that escapes an event.
+#include "app/errordisplay.h"
+#include "engine/errors.h"
+#include "tests/app/uitest.h"
+
+#include <QEvent>
+#include <QTest>
+
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+// An object whose events fail, as a handler outside the guard would.
+class FailingReceiver : public QObject {
+ public:
+  int handled = 0;
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::User) return QObject::event(event);
+    ++handled;
+    throw trevana::Error("Event failed");
+  }
+};
+
+}  // namespace
+
+class ErrorDisplayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() {
+    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
+    watchdog_.Reset();
+  }
+
+  void fullStopRule_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ends in a letter") << "Failed to Load Stream" << "Failed to Load Stream.";
+    QTest::newRow("ends in a full stop") << "Stream write error." << "Stream write error.";
+    QTest::newRow("ends in an exclamation mark") << "Stop!" << "Stop!";
+    QTest::newRow("ends in a space") << "Trailing " << "Trailing ";
+    QTest::newRow("ends in a comma") << "a," << "a,";
+    QTest::newRow("ends in a closing bracket") << "(x)" << "(x)";
+    QTest::newRow("ends in a slash, just above the full stop") << "a/" << "a/.";
+    QTest::newRow("ends in a digit") << "Cannot open file a1" << "Cannot open file a1.";
+    QTest::newRow("ends in a Chinese character") << "不能写入" << "不能写入.";
+    QTest::newRow("ends in an apostrophe") << "'4 '" << "'4 '";
+    QTest::newRow("empty") << "" << "";
+  }
+  void fullStopRule() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    uitest::SeenBox seen;
+    watchdog_.ExpectMessageBox(seen);
+    app::Guarded([&] { throw trevana::Error(message.toStdString()); });
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.text, shown);
+    QCOMPARE(seen.title, QStringLiteral("Trevana背包问题计算器2023"));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(seen.modality, Qt::ApplicationModal);
+    QCOMPARE(seen.format, Qt::PlainText);
+  }
+
+  void foreignFailuresShowAnEmptyBox_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("out of memory") << 0;
+    QTest::newRow("a standard library error") << 1;
+    QTest::newRow("not an exception class at all") << 2;
+  }
+  void foreignFailuresShowAnEmptyBox() {
+    QFETCH(int, kind);
+    uitest::SeenBox seen;
+    watchdog_.ExpectMessageBox(seen);
+    app::Guarded([kind] {
+      if (kind == 0) throw std::bad_alloc();
+      if (kind == 1) throw std::logic_error("internal");
+      throw 42;
+    });
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.text, QString());
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+  }
+
+  void nothingIsShownWhenNothingFails() {
+    bool ran = false;
+    app::Guarded([&] { ran = true; });
+    QVERIFY(ran);
+    QCOMPARE(watchdog_.Pending(), 0);
+  }
+
+  void exceptionEscapingAnEventIsShownAndTheLoopGoesOn() {
+    FailingReceiver receiver;
+    uitest::SeenBox first;
+    uitest::SeenBox second;
+    watchdog_.ExpectMessageBox(first);
+    watchdog_.ExpectMessageBox(second);
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    QTRY_COMPARE(receiver.handled, 2);
+    QCOMPARE(first.text, QStringLiteral("Event failed."));
+    QCOMPARE(second.text, QStringLiteral("Event failed."));
+  }
+
+ private:
+  uitest::ModalWatchdog watchdog_;
+};
+
+int main(int argc, char** argv) {
+  app::TrevanaApplication application(argc, argv);
+  ErrorDisplayTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+#include "errordisplay_test.moc"

@@ -1,0 +1,92 @@
+// Start-up and shutdown as the program runs them: the windows that exist while the event loop
+// runs, how the loop ends, and what is left behind.
+#include "app/frmmain.h"
+#include "app/startup.h"
+#include "dialogs/visitephone.h"
+#include "tests/app/uitest.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() {
+    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
+    watchdog_.Reset();
+  }
+
+  void runAndLeave_data() {
+    QTest::addColumn<bool>("byExitItem");
+    QTest::newRow("left by the close button") << false;
+    QTest::newRow("left by the Exit item") << true;
+  }
+  void runAndLeave() {
+    QFETCH(bool, byExitItem);
+    uitest::ProgramFolder folder;
+    struct Seen {
+      bool ran = false;
+      bool mainShown = false;
+      bool dialogsHidden = false;
+      bool focusInInput = false;
+      QString inputCaption;
+      QString phoneShown;
+      QString aboutShown;
+    } seen;
+
+    // Inside the loop: look around, open both information dialogs, then leave.
+    QTimer::singleShot(0, [&] {
+      seen.ran = true;
+      if (FrmMain == nullptr || FrmVisitePhone == nullptr || AboutBox == nullptr) {
+        QApplication::exit(1);
+        return;
+      }
+      seen.mainShown = FrmMain->isVisible();
+      seen.dialogsHidden = !FrmVisitePhone->isVisible() && !AboutBox->isVisible();
+      seen.inputCaption = FrmMain->GrpDatas->title();
+      QApplication::setActiveWindow(FrmMain);
+      QTest::qWaitForWindowActive(FrmMain);
+      seen.focusInInput = QApplication::focusWidget() == FrmMain->MemoSrc;
+      watchdog_.Expect([&](QWidget* modal) {
+        seen.phoneShown = modal->windowTitle();
+        uitest::ModalWatchdog::Close(modal);
+      });
+      FrmMain->MnuPhone->trigger();
+      watchdog_.Expect([&](QWidget* modal) {
+        seen.aboutShown = modal->windowTitle();
+        uitest::ModalWatchdog::Close(modal);
+      });
+      FrmMain->MnuAbout->trigger();
+      if (byExitItem) {
+        FrmMain->MnuExit->trigger();
+      } else {
+        FrmMain->close();
+      }
+    });
+    QCOMPARE(app::RunApplication(), 0);
+
+    QVERIFY(seen.ran);
+    QVERIFY(seen.mainShown);
+    QVERIFY(seen.dialogsHidden);
+    QVERIFY(seen.focusInInput);
+    QCOMPARE(seen.inputCaption, QStringLiteral("输入数据区"));
+    QCOMPARE(seen.phoneShown, QStringLiteral("手机二维码访问本软件网站Visite with 2-Dims Code"));
+    QCOMPARE(seen.aboutShown, QStringLiteral("关于本软件About"));
+    // Every window is gone, and the first clean exit created the settings file.
+    QVERIFY(FrmMain == nullptr);
+    QVERIFY(FrmVisitePhone == nullptr);
+    QVERIFY(AboutBox == nullptr);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QVERIFY(folder.IniBytes().contains("bChinese=1"));
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Trevana背包问题计算器2023"));
+  }
+
+ private:
+  uitest::ModalWatchdog watchdog_;
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
