@@ -1,7 +1,7 @@
 #include "settings/inidatas.h"
 
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <utility>
 
 #include "engine/convert.h"
