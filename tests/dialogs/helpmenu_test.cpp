@@ -1,0 +1,148 @@
+// The help menu's shell requests and the missing-help-file box, with the shell intercepted.
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "dialogs/helpcommands.h"
+#include "modalwatch.h"
+
+namespace {
+
+// Stands in for the desktop shell and remembers every request.
+class ShellRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> requests;
+  Q_INVOKABLE void Open(const QUrl& url) { requests.append(url); }
+};
+
+enum class HelpPlace { None, File, Folder, LinkToFile, BrokenLink };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(HelpPlace)
+
+class HelpMenuTest : public QObject {
+  Q_OBJECT
+ private:
+  ShellRecorder shell_;
+
+ private slots:
+  void init() {
+    shell_.requests.clear();
+    for (const char* scheme : {"file", "http", "https"}) {
+      QDesktopServices::setUrlHandler(QLatin1String(scheme), &shell_, "Open");
+    }
+  }
+  void cleanup() {
+    for (const char* scheme : {"file", "http", "https"}) {
+      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+  }
+
+  void helpFileSitsBesideTheProgram_data() {
+    QTest::addColumn<QString>("exePath");
+    QTest::addColumn<QString>("helpPath");
+    QTest::newRow("program without extension")
+        << "/opt/trevana/Trevana2023" << "/opt/trevana/Trevana2023.chm";
+    QTest::newRow("extension is not kept") << "/opt/t/bag.exe" << "/opt/t/Trevana2023.chm";
+    QTest::newRow("dot in the folder name") << "/a.b/prog" << "/a.b/Trevana2023.chm";
+    QTest::newRow("root folder gets one separator") << "/prog" << "/Trevana2023.chm";
+    QTest::newRow("relative path made absolute")
+        << "prog" << QDir::currentPath() + "/Trevana2023.chm";
+  }
+  void helpFileSitsBesideTheProgram() {
+    QFETCH(QString, exePath);
+    QFETCH(QString, helpPath);
+    QCOMPARE(help::HelpFilePath(exePath), helpPath);
+  }
+
+  void contentOpensFileOrSaysItIsMissing_data() {
+    QTest::addColumn<HelpPlace>("place");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("no help file") << HelpPlace::None << false;
+    QTest::newRow("help file present") << HelpPlace::File << true;
+    QTest::newRow("folder named like the help file") << HelpPlace::Folder << false;
+    QTest::newRow("link to a help file elsewhere") << HelpPlace::LinkToFile << true;
+    QTest::newRow("link to nothing") << HelpPlace::BrokenLink << false;
+  }
+  void contentOpensFileOrSaysItIsMissing() {
+    QFETCH(HelpPlace, place);
+    QFETCH(bool, opens);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString exePath = folder.filePath("Trevana2023");
+    const QString helpPath = folder.filePath("Trevana2023.chm");
+    const QString elsewhere = folder.filePath("elsewhere.chm");
+    switch (place) {
+      case HelpPlace::None:
+        break;
+      case HelpPlace::File:
+        QVERIFY(QFile(helpPath).open(QIODevice::WriteOnly));
+        break;
+      case HelpPlace::Folder:
+        QVERIFY(QDir(folder.path()).mkdir("Trevana2023.chm"));
+        break;
+      case HelpPlace::LinkToFile:
+        QVERIFY(QFile(elsewhere).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(elsewhere, helpPath));
+        break;
+      case HelpPlace::BrokenLink:
+        QVERIFY(QFile::link(elsewhere, helpPath));
+        break;
+    }
+
+    testing_support::ModalWatch watch;
+    QString text, caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    watch.WhenModalAppears([&](QWidget* modal) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        text = box->text();
+        caption = box->windowTitle();
+        icon = box->icon();
+        buttons = box->standardButtons();
+      }
+      modal->close();
+    }, opens ? 300 : 5000);
+    watch.ArmWatchdog();
+    auto* owner = new QWidget;
+    help::OpenHelpContent(owner, exePath);
+    delete owner;
+    QTest::qWait(opens ? 400 : 0);
+    QVERIFY(!watch.Fired());
+
+    if (opens) {
+      QCOMPARE(watch.ModalsSeen(), 0);
+      QCOMPARE(shell_.requests.size(), 1);
+      QVERIFY(shell_.requests.first().isLocalFile());
+      QCOMPARE(shell_.requests.first().toLocalFile(), helpPath);
+      return;
+    }
+    QCOMPARE(shell_.requests.size(), 0);
+    QCOMPARE(watch.ModalsSeen(), 1);
+    QCOMPARE(caption, QStringLiteral("系统提示System Hint"));
+    QCOMPARE(text, QStringLiteral("不能打开帮助文件") + helpPath +
+                       QStringLiteral("\r\nCan not Open Help File") + helpPath);
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
+  void webItemAsksTheShellOnceWithoutAnyCheck() {
+    testing_support::ModalWatch watch;
+    watch.WhenModalAppears([](QWidget* modal) { modal->close(); }, 300);
+    help::OpenWebPage();
+    QTest::qWait(400);
+    QCOMPARE(watch.ModalsSeen(), 0);
+    QCOMPARE(shell_.requests.size(), 1);
+    QCOMPARE(shell_.requests.first(), QUrl(QStringLiteral(TEST_WEB_ADDRESS)));
+    QCOMPARE(help::WebAddress(), QStringLiteral(TEST_WEB_ADDRESS));
+  }
+};
+
+QTEST_MAIN(HelpMenuTest)
+#include "helpmenu_test.moc"
