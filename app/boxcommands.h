@@ -2,11 +2,36 @@
 // a trevana::Error with the program's message on failure; the caller's guard shows it.
 #pragma once
 
+#include "engine/errors.h"
+
 class QFileDialog;
 class QPlainTextEdit;
 class QTextEdit;
 
 namespace boxcommands {
+
+inline constexpr char kTextExceedsCapacity[] = "Text exceeds memo capacity";
+inline constexpr char kStreamWriteError[] = "Stream write error";
+inline constexpr char kFailedToLoadStream[] = "Failed to Load Stream";
+inline constexpr char kFailedToSaveStream[] = "Failed to Save Stream";
+inline constexpr char kNoDefaultPrinter[] = "There is no default printer currently selected";
+
+// The largest file either box loads: 16 MiB, about eight million Chinese characters, far more
+// than a problem or a report needs and still laid out by the boxes in seconds. A larger file
+// is refused before it is read.
+inline constexpr long long kMaxBoxFileBytes = 16LL * 1024 * 1024;
+
+// An RTF document the result box cannot load.
+class StreamLoadError : public trevana::Error {
+ public:
+  StreamLoadError() : Error(kFailedToLoadStream) {}
+};
+
+// No default printer, or a print job that cannot start.
+class NoPrinterError : public trevana::Error {
+ public:
+  NoPrinterError() : Error(kNoDefaultPrinter) {}
+};
 
 // Filters "文本数据文件(*.txt)" and "所有文件(*.*)", default suffix "txt", no overwrite
 // question, one file, Qt's own dialog widgets (so tests can drive them).

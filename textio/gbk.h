@@ -11,6 +11,10 @@ namespace textio {
 // byte-order mark is read as UTF-8.
 QString DecodeText(const QByteArray& bytes);
 
+// The same without the byte-order mark check: bytes that are GBK whatever they begin with
+// (the text of an RTF document).
+QString DecodeGbk(const QByteArray& bytes);
+
 // Text to GBK bytes; a character that GBK cannot hold becomes its GB18030 four-byte sequence,
 // never "?".
 QByteArray EncodeText(const QString& text);

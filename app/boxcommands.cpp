@@ -1,0 +1,95 @@
+#include "app/boxcommands.h"
+
+#include "textio/files.h"
+#include "textio/gbk.h"
+#include "textio/richtext.h"
+#include "textio/rtf.h"
+
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <optional>
+
+namespace boxcommands {
+namespace {
+
+// Each dialog keeps its own last confirmed file and filter, whichever box it served.
+constexpr char kLastFileProperty[] = "trevanaLastFile";
+constexpr char kLastFilterProperty[] = "trevanaLastFilter";
+
+// The chosen file's full name, or nothing when the user cancelled.
+std::optional<QString> ChooseFile(QFileDialog* dialog) {
+  const QString lastFile = dialog->property(kLastFileProperty).toString();
+  const QString lastFilter = dialog->property(kLastFilterProperty).toString();
+  if (!lastFilter.isEmpty()) dialog->selectNameFilter(lastFilter);
+  if (!lastFile.isEmpty()) dialog->selectFile(lastFile);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  dialog->setProperty(kLastFileProperty, files.first());
+  dialog->setProperty(kLastFilterProperty, dialog->selectedNameFilter());
+  return files.first();
+}
+
+QString JoinLines(const QString& text, const QString& separator) {
+  return textio::SplitLines(text).join(separator);
+}
+
+}  // namespace
+
+void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Any name may be typed in either dialog; opening a missing one fails with its own message.
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, forSaving);
+  dialog->setNameFilters({QStringLiteral("文本数据文件(*.txt)"), QStringLiteral("所有文件(*.*)")});
+  dialog->selectNameFilter(QStringLiteral("文本数据文件(*.txt)"));
+  dialog->setDefaultSuffix(QStringLiteral("txt"));
+}
+
+void ClearInputBox(QPlainTextEdit* box) { box->clear(); }
+
+void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
+  const std::optional<QString> path = ChooseFile(openDlg);
+  if (!path) return;
+  const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kTextExceedsCapacity);
+  box->setPlainText(JoinLines(textio::DecodeText(bytes), QStringLiteral("\n")));
+}
+
+void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
+  const std::optional<QString> path = ChooseFile(saveDlg);
+  if (!path) return;
+  const QString text = JoinLines(box->toPlainText(), QStringLiteral("\r\n"));
+  textio::ReplaceFile(*path, textio::EncodeText(text), kStreamWriteError);
+}
+
+void ClearResultBox(QTextEdit* box) { box->clear(); }
+
+void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
+  const std::optional<QString> path = ChooseFile(openDlg);
+  if (!path) return;
+  const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kFailedToLoadStream);
+  if (!textio::LooksLikeRtf(bytes)) {
+    box->setPlainText(JoinLines(textio::DecodeText(bytes), QStringLiteral("\n")));
+    return;
+  }
+  const std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
+  if (!runs) throw StreamLoadError();
+  box->clear();
+  textio::SetDocumentRuns(box->document(), *runs,
+                          textio::HalfPointsOf(box->document()->defaultFont()));
+}
+
+void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box) {
+  const std::optional<QString> path = ChooseFile(saveDlg);
+  if (!path) return;
+  const QFont font = box->document()->defaultFont();
+  const QByteArray bytes = textio::WriteRtf(textio::DocumentRuns(*box->document()),
+                                            font.family(), textio::HalfPointsOf(font));
+  textio::ReplaceFile(*path, bytes, kFailedToSaveStream);
+}
+
+}  // namespace boxcommands

@@ -1,0 +1,52 @@
+// Whole-file reading and atomic replacing for the box commands, failing with the program's
+// own messages.
+#pragma once
+
+#include "engine/errors.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <string>
+
+namespace textio {
+
+inline constexpr char kCannotOpenFile[] = "Cannot open file %s";
+inline constexpr char kCannotCreateFile[] = "Cannot create file %s";
+
+// A file that cannot be opened or read: missing, no access, a folder, a device.
+class FileOpenError : public trevana::Error {
+ public:
+  explicit FileOpenError(const QString& path);
+};
+
+// A file that cannot be created or replaced.
+class FileCreateError : public trevana::Error {
+ public:
+  explicit FileCreateError(const QString& path);
+};
+
+// A file larger than the caller takes; the message is the caller's.
+class FileTooLargeError : public trevana::Error {
+ public:
+  using Error::Error;
+};
+
+// Bytes the disk did not take; the message is the caller's.
+class FileWriteError : public trevana::Error {
+ public:
+  using Error::Error;
+};
+
+// The whole content of a regular file of at most maxBytes bytes; a larger one fails with
+// FileTooLargeError(tooLargeMessage). Other programs may read the file meanwhile.
+QByteArray ReadFileBytes(const QString& path, qint64 maxBytes, const std::string& tooLargeMessage);
+
+// Replaces the file's content by bytes: written to a temporary file in the same folder, renamed
+// over the old one only when every byte is on disk. On any failure the old file is left as it
+// was: FileCreateError when no file can be made there, FileWriteError(writeErrorMessage) when
+// the disk refuses the bytes.
+void ReplaceFile(const QString& path, const QByteArray& bytes,
+                 const std::string& writeErrorMessage);
+
+}  // namespace textio
