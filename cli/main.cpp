@@ -1,0 +1,9 @@
+#include <iostream>
+
+#include "cli/bagsolve.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  return cli::RunBagsolve(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
+                          std::cerr);
+}

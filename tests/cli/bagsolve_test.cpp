@@ -1,0 +1,163 @@
+// bagsolve from the outside: each row is one run with its arguments and standard input, and
+// the exact bytes expected on standard output and standard error.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ProcessResult {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+ProcessResult Bagsolve(const QStringList& args, const QByteArray& input) {
+  QProcess process;
+  process.start(QStringLiteral(BAGSOLVE_PATH), args);
+  EXPECT_TRUE(process.waitForStarted());
+  process.write(input);
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(20000));
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+          process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+const QByteArray kEcho =
+    "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n背包的格数=3\nBag Items Count=3\n"
+    "背包的最大重量=8\nMax bag Weight=8\nItem[1],Weight=1,value=22\nItem[2],Weight=3,value=4\n"
+    "Item[3],Weight=5,value=6\nItem[4],Weight=7,value=8\n";
+const QByteArray kStars = "*****************************\n";
+const QByteArray kEquals = "================================\n";
+const QByteArray kSolve = kEcho + kStars +
+    "背包重量Weight=8\n背包重量Value=26\n"
+    "背包中物体Item 1序号 Id =1\n背包中物体1序号重量ItemWeight=1\n背包中物体1序号价值ItemValue=22\n"
+    "背包中物体Item 2序号 Id =2\n背包中物体2序号重量ItemWeight=3\n背包中物体2序号价值ItemValue=4\n" +
+    kEquals + "背包中物体总重量Total Weights =4\n背包中物体总价值Total Value =26\n";
+const QByteArray kMax = kEcho + kStars +
+    "背包重量Weight=8\n背包重量Value=30\n"
+    "背包中物体Item 1序号 Id =1\n背包中物体1序号重量ItemWeight=1\n背包中物体1序号价值ItemValue=22\n"
+    "背包中物体Item 2序号 Id =4\n背包中物体2序号重量ItemWeight=7\n背包中物体2序号价值ItemValue=8\n" +
+    kEquals + "背包中物体总重量Total Weights =8\n背包中物体总价值Total Value =30\n";
+const QByteArray kSampleCrLf = "4\r\n3\r\n8\r\n1,22\r\n3,4\r\n5,6\r\n7,8\r\n";
+
+struct CliRow {
+  const char* name;
+  QStringList args;
+  QByteArray input;
+  int exitCode;
+  QByteArray out;
+  QByteArray err;
+};
+
+void PrintTo(const CliRow& row, std::ostream* out) { *out << row.name; }
+
+class BagsolveRun : public testing::TestWithParam<CliRow> {};
+
+TEST_P(BagsolveRun, WritesExactBytes) {
+  const CliRow& row = GetParam();
+  const ProcessResult run = Bagsolve(row.args, row.input);
+  EXPECT_EQ(run.exitCode, row.exitCode);
+  EXPECT_EQ(run.out.toStdString(), row.out.toStdString());
+  EXPECT_EQ(run.err.toStdString(), row.err.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BagsolveRun, testing::ValuesIn(std::vector<CliRow>{
+  {"SampleFileDefaultsToSolve", {SAMPLE_PATH}, {}, 0, kSolve, {}},
+  {"StandardInput", {}, kSampleCrLf, 0, kSolve, {}},
+  {"DashIsStandardInput", {"-"}, kSampleCrLf, 0, kSolve, {}},
+  {"VariantMax", {"--variant", "max", SAMPLE_PATH}, {}, 0, kMax, {}},
+  {"VariantMax1WithEquals", {"--variant=max1"}, kSampleCrLf, 0, kMax, {}},
+  {"VariantSolveNamed", {"--variant", "solve", "--encoding", "utf-8"}, kSampleCrLf, 0, kSolve, {}},
+  {"LoneCrAndLoneLf", {}, "4\r3\n8\r\n1,22\n3,4\r5,6\n7,8", 0, kSolve, {}},
+  {"BadLine1KeepsEarlierLines", {}, "4\r\n3 \r\n8\r\n", 1,
+   "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
+   "'3 ' is not a valid integer value.\n"},
+  {"EmptyInput", {}, {}, 1, {}, "'' is not a valid integer value.\n"},
+  {"GbkInputQuotedInUtf8", {}, "4\r\n\xcf\xee\r\n", 1,
+   "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
+   "'项' is not a valid integer value.\n"},
+  {"GbkInputQuotedInGbk", {"--encoding", "gbk"}, "\xcf\xee", 1, {},
+   "'\xcf\xee' is not a valid integer value.\n"},
+  {"TooManyItems", {"--variant", "max"}, "10000\r\n1\r\n1\r\n", 1, {},
+   "物体的数量不能超过9999 Items Count must not exceed 9999.\n"},
+  {"MissingFile", {"/nonexistent/problem.txt"}, {}, 1, {},
+   "Cannot open file /nonexistent/problem.txt.\n"},
+  {"FolderIsNoFile", {"/"}, {}, 1, {}, "Cannot open file /.\n"},
+  {"Version", {"--version"}, {}, 0, "bagsolve 2023.3\n", {}},
+}), [](const testing::TestParamInfo<CliRow>& info) { return std::string(info.param.name); });
+
+TEST(BagsolveGbk, ResultLinesInGbk) {
+  const ProcessResult run = Bagsolve({"--encoding", "gbk", SAMPLE_PATH}, {});
+  EXPECT_EQ(run.exitCode, 0);
+  const QList<QByteArray> lines = run.out.split('\n');
+  ASSERT_EQ(lines.size(), 23);  // 22 lines, each ended by a line feed
+  EXPECT_EQ(lines[0].toStdString(),
+            "\xb4\xfd\xb7\xc5\xc8\xeb\xb1\xb3\xb0\xfc\xb5\xc4\xce\xef\xcc\xe5\xb5\xc4\xca\xfd"
+            "\xc1\xbf=4");
+  EXPECT_EQ(lines[1].toStdString(), "Items Count for Wait to bag=4");
+  EXPECT_EQ(lines[21].toStdString(),
+            "\xb1\xb3\xb0\xfc\xd6\xd0\xce\xef\xcc\xe5\xd7\xdc\xbc\xdb\xd6\xb5Total Value =26");
+  EXPECT_TRUE(lines[22].isEmpty());
+  EXPECT_FALSE(run.out.contains('\r'));
+}
+
+struct UsageRow {
+  const char* name;
+  QStringList args;
+};
+
+void PrintTo(const UsageRow& row, std::ostream* out) { *out << row.name; }
+
+class BagsolveUsage : public testing::TestWithParam<UsageRow> {};
+
+TEST_P(BagsolveUsage, ExplainsOnStandardErrorAndSolvesNothing) {
+  const ProcessResult run = Bagsolve(GetParam().args, kSampleCrLf);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_TRUE(run.err.startsWith("bagsolve: ")) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("Usage: bagsolve")) << run.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BagsolveUsage, testing::ValuesIn(std::vector<UsageRow>{
+  {"UnknownOption", {"--fast"}},
+  {"UnknownVariant", {"--variant", "best"}},
+  {"VariantWithoutValue", {"--variant"}},
+  {"UnknownEncoding", {"--encoding=latin1"}},
+  {"TwoFiles", {SAMPLE_PATH, SAMPLE_PATH}},
+}), [](const testing::TestParamInfo<UsageRow>& info) { return std::string(info.param.name); });
+
+TEST(BagsolveHelp, UsageOnStandardOutput) {
+  const ProcessResult run = Bagsolve({"--help"}, {});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.out.startsWith("Usage: bagsolve"));
+  EXPECT_TRUE(run.err.isEmpty());
+}
+
+// A file name after "--" is a file even when it looks like an option.
+TEST(BagsolveFiles, DoubleDashEndsOptions) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("--variant");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(kSampleCrLf);
+  file.close();
+  QProcess process;
+  process.setWorkingDirectory(dir.path());
+  process.start(QStringLiteral(BAGSOLVE_PATH), {"--", "--variant"});
+  ASSERT_TRUE(process.waitForFinished(20000));
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(), kSolve.toStdString());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
