@@ -3,7 +3,9 @@
 //  - a trial's totals are carried from the trial before (the trial is a stack; totals wrap,
 //    so taking an item off again is an exact subtraction);
 //  - a recording rewrites only the BestPick positions that change, instead of clearing the
-//    whole table and copying the trial again.
+//    whole table and copying the trial again;
+//  - a trial that is not admissible changes nothing but TrialPick at the candidate's
+//    position, which the next trial overwrites: only the last such write of a pass is made.
 #include <algorithm>
 
 #include "engine/bagfunc.h"
@@ -54,13 +56,15 @@ std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount)
     std::int32_t length = 2;
     std::int32_t baseValue = first.Value;
     std::int32_t baseWeight = first.Weight;
+    std::int32_t lastStored = 0;
     for (std::int32_t j = i + 1; j <= n; ++j) {
-      TrialPick[static_cast<std::size_t>(length)] = j;
-      if (length <= same) same = length - 1;
       const Item& candidate = ItemTable[static_cast<std::size_t>(j)];
       const std::int32_t value = WrapAdd(baseValue, candidate.Value);
       const std::int32_t weight = WrapAdd(baseWeight, candidate.Weight);
       if (value < best || weight > maxWeight) continue;
+      TrialPick[static_cast<std::size_t>(length)] = j;
+      lastStored = j;
+      if (length <= same) same = length - 1;
       if (length > slotLimit) {
         // One over the limit: the candidate and the item before it both drop out.
         --length;
@@ -76,6 +80,7 @@ std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount)
       baseWeight = weight;
       ++length;
     }
+    if (i < n && lastStored != n) TrialPick[static_cast<std::size_t>(length)] = n;
   }
   BestValue = best;
   return best;
@@ -84,7 +89,8 @@ std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount)
 namespace {
 
 // The pair search shared by both Solve Max variants; withSingles adds the single-item trial
-// of each pass's first item.
+// of each pass's first item. A recorded pick holds at most two items, so recording writes
+// BestPick positions 1 and 2 only; position 3 keeps the -1 of the reset for good.
 std::int32_t SolvePairs(BagEngine& engine, std::int32_t slotLimit, std::int32_t itemCount,
                         bool withSingles) {
   if (slotLimit < 1) return -1;
@@ -92,37 +98,43 @@ std::int32_t SolvePairs(BagEngine& engine, std::int32_t slotLimit, std::int32_t 
   engine.ResetPicks();
   const std::int32_t n = ItemsInTable(itemCount);
   const std::int32_t maxWeight = engine.MaxBagWeight;
-  auto& items = engine.ItemTable;
-  auto& trial = engine.TrialPick;
+  const Item* const items = engine.ItemTable.data();
+  std::int32_t* const trial = engine.TrialPick.data();
+  std::int32_t* const pick = engine.BestPick.data();
   std::int32_t best = engine.BestValue;
-  RecordedPick recorded{engine.BestPick};
   for (std::int32_t i = 1; i <= n; ++i) {
     trial[1] = i;
-    const Item& first = items[static_cast<std::size_t>(i)];
+    const Item first = items[i];
     if (first.Weight > maxWeight) continue;
     if (withSingles && first.Value >= best) {
       best = first.Value;
-      recorded.Record(trial, 1, 0);
+      pick[1] = i;
+      pick[2] = -1;
     }
+    // The candidate's position: 2 for pairs; 1 once a slot limit of 1 has cut the pass's
+    // first admissible pair, after which the rest of the pass tries candidates alone.
     std::int32_t length = 2;
     std::int32_t baseValue = first.Value;
     std::int32_t baseWeight = first.Weight;
+    std::int32_t lastStored = 0;
     for (std::int32_t j = i + 1; j <= n; ++j) {
-      trial[static_cast<std::size_t>(length)] = j;
-      const Item& candidate = items[static_cast<std::size_t>(j)];
+      const Item candidate = items[j];
       const std::int32_t value = WrapAdd(baseValue, candidate.Value);
       const std::int32_t weight = WrapAdd(baseWeight, candidate.Weight);
       if (value < best || weight > maxWeight) continue;
+      trial[length] = j;
+      lastStored = j;
       if (length > slotLimit) {
-        // Only with a slot limit of 1: the rest of the pass tries candidates alone.
         length = 1;
         baseValue = 0;
         baseWeight = 0;
         continue;
       }
       best = value;
-      recorded.Record(trial, length, 0);
+      pick[1] = trial[1];
+      pick[2] = length == 2 ? j : -1;
     }
+    if (i < n && lastStored != n) trial[length] = n;
   }
   engine.BestValue = best;
   return best;
