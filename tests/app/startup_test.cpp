@@ -48,8 +48,8 @@ class StartupTest : public QObject {
       seen.dialogsHidden = !FrmVisitePhone->isVisible() && !AboutBox->isVisible();
       seen.inputCaption = FrmMain->GrpDatas->title();
       QApplication::setActiveWindow(FrmMain);
-      QTest::qWaitForWindowActive(FrmMain);
-      seen.focusInInput = QApplication::focusWidget() == FrmMain->MemoSrc;
+      seen.focusInInput = QTest::qWaitForWindowActive(FrmMain) &&
+                          QApplication::focusWidget() == FrmMain->MemoSrc;
       watchdog_.Expect([&](QWidget* modal) {
         seen.phoneShown = modal->windowTitle();
         uitest::ModalWatchdog::Close(modal);

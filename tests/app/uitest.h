@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
