@@ -23,9 +23,10 @@ struct Item {
 
 // Which search a solve command runs (one per solve button). n is the item count. None of
 // them promises the best packing: each result is what its fixed walk over the items yields.
-// Each search allocates nothing, touches O(n) table entries beyond its trials, and spends O(1)
-// per trial and amortised O(1) per recording; a walk of the 9999-item limit takes well under
-// a second. Item counts above kMaxItemCount are cut to it.
+// Each search allocates nothing: it clears the two pick tables once, then spends O(1) per
+// trial and amortised O(1) per recording (it carries the trial's totals and rewrites only the
+// BestPick positions that change), so a walk over 9999 items takes about a tenth of a second.
+// Totals wrap as 32-bit two's complement. Item counts above kMaxItemCount are cut to it.
 enum class SolveVariant {
   // Walks trials in item order, lengthening a trial after each recording, so picks can grow
   // to the slot limit; keeps the last admissible trial within the slot limit. Exactly the sum
@@ -69,10 +70,13 @@ class BagEngine {
 
   void ResetPicks();     // TrialPick all 0, BestPick all -1
   void ResetBestPick();  // BestPick all -1
+  // The two steps below are the literal building blocks of a search; positions outside the
+  // table are left out, and an item number outside the table counts as item 0.
   // Value and weight totals of TrialPick positions first..last (32-bit wrapping). Returns 0.
   std::int32_t SumPick(std::int32_t first, std::int32_t last, std::int32_t& value,
                        std::int32_t& weight) const;
-  // Copies TrialPick first..last into BestPick (0 becomes -1), end mark at last + 1.
+  // Copies TrialPick first..last into BestPick (0 becomes -1), end mark at last + 1 (at first
+  // when first > last). Other positions stay as they are. Returns 0.
   std::int32_t KeepBestPick(std::int32_t first, std::int32_t last);
 
   // Each returns -1 when slotLimit < 1, -2 when itemCount < 1, else the final BestValue.
@@ -80,7 +84,8 @@ class BagEngine {
   std::int32_t SolveBagMax(std::int32_t slotLimit, std::int32_t itemCount);
   std::int32_t SolveBagMaxWith1Data(std::int32_t slotLimit, std::int32_t itemCount);
 
-  // Appends the result block. 0, or -1 when dst is missing.
+  // Appends the result block for BestPick up to its first -1 (an entry that names no table
+  // entry ends it too). 0, or -1 when dst is missing.
   std::int32_t ReportBestPick(LineList* dst) const;
 };
 

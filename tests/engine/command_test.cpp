@@ -215,6 +215,14 @@ TEST(SolveCommand, MissingItemLinesShowEarlierEntries) {
   EXPECT_EQ(lines[10], "Item[5],Weight=0,value=0");
 }
 
+TEST(SolveCommand, LinesAfterTheLastItemAreNotRead) {
+  auto engine = NewEngine();
+  const Lines lines = RunLines(*engine, StringLines({"2", "3", "8", "1,22", "3,4", "5,6"}),
+                               SolveVariant::SolveBag);
+  EXPECT_EQ(lines.size(), 6u + 2u + 9u);
+  EXPECT_EQ(engine->ItemTable[3], (bagfunc::Item{0, 0}));
+}
+
 TEST(SolveCommand, EchoShowsConvertedNumbers) {
   auto engine = NewEngine();
   const Lines lines = RunLines(*engine, StringLines({"  001", "$10", "-0"}),
