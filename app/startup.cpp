@@ -38,9 +38,14 @@ class NamedWindow {
 }  // namespace
 
 void InstallSettingsFailureDisplay() {
-  TIniDatas::SetWriteFailureHandler([](const std::string& message) {
+  // Called from a destructor: whatever happens here must not leave it.
+  TIniDatas::SetWriteFailureHandler([](const std::string& message) noexcept {
     std::fprintf(stderr, "%s\n", message.c_str());
-    ShowErrorBox(QString::fromStdString(trevana::WithFullStop(message)));
+    try {
+      ShowErrorBox(QString::fromStdString(trevana::WithFullStop(message)));
+    } catch (...) {
+      std::fputs("Trevana2023: the error could not be shown\n", stderr);
+    }
   });
 }
 

@@ -84,6 +84,20 @@ class StartupTest : public QObject {
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Trevana背包问题计算器2023"));
   }
 
+  void unwritableSettingsFileIsShownAndTheProgramStillEnds() {
+    uitest::ProgramFolder folder;
+    settings::SetExecutablePath((folder.Path() + QStringLiteral("/gone/Trevana2023")).toStdString());
+    uitest::SeenBox seen;
+    watchdog_.ExpectMessageBox(seen);
+    QTimer::singleShot(0, [] {
+      if (FrmMain != nullptr) FrmMain->close();
+    });
+    QCOMPARE(app::RunApplication(), 0);
+    QVERIFY(seen.seen);
+    QVERIFY2(seen.text.startsWith(QStringLiteral("Unable to write to ")), qPrintable(seen.text));
+    QVERIFY(FrmMain == nullptr);
+  }
+
  private:
   uitest::ModalWatchdog watchdog_;
 };
