@@ -28,7 +28,6 @@ constexpr int kGlyphSize = 16;
 // The problem the input box holds at start; the empty eighth line is part of it.
 const char kSampleProblem[] = "4\n3\n8\n1,22\n3,4\n5,6\n7,8\n";
 
-
 QPushButton* MakeButton(QWidget* parent, const char* name, QRect place, const QString& caption,
                         const QIcon& glyph = QIcon()) {
   auto* button = new QPushButton(caption, parent);
