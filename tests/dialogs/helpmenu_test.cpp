@@ -63,21 +63,30 @@ class HelpMenuTest : public QObject {
 
   void contentOpensFileOrSaysItIsMissing_data() {
     QTest::addColumn<HelpPlace>("place");
+    QTest::addColumn<QString>("programFolder");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("no help file") << HelpPlace::None << false;
-    QTest::newRow("help file present") << HelpPlace::File << true;
-    QTest::newRow("folder named like the help file") << HelpPlace::Folder << false;
-    QTest::newRow("link to a help file elsewhere") << HelpPlace::LinkToFile << true;
-    QTest::newRow("link to nothing") << HelpPlace::BrokenLink << false;
+    QTest::newRow("no help file") << HelpPlace::None << "" << false;
+    QTest::newRow("help file present") << HelpPlace::File << "" << true;
+    QTest::newRow("folder named like the help file") << HelpPlace::Folder << "" << false;
+    QTest::newRow("link to a help file elsewhere") << HelpPlace::LinkToFile << "" << true;
+    QTest::newRow("link to nothing") << HelpPlace::BrokenLink << "" << false;
+    // Characters that mean something in a URL must reach the shell as part of the path.
+    QTest::newRow("folder name with URL characters")
+        << HelpPlace::File << QStringLiteral("帮助 #1%20?x") << true;
+    QTest::newRow("missing, folder name with URL characters")
+        << HelpPlace::None << QStringLiteral("帮助 #1%20?x") << false;
   }
   void contentOpensFileOrSaysItIsMissing() {
     QFETCH(HelpPlace, place);
+    QFETCH(QString, programFolder);
     QFETCH(bool, opens);
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QVERIFY(QDir(root.path()).mkpath(programFolder.isEmpty() ? "." : programFolder));
+    const QDir folder(root.filePath(programFolder));
     const QString exePath = folder.filePath("Trevana2023");
     const QString helpPath = folder.filePath("Trevana2023.chm");
-    const QString elsewhere = folder.filePath("elsewhere.chm");
+    const QString elsewhere = root.filePath("elsewhere.chm");
     switch (place) {
       case HelpPlace::None:
         break;
