@@ -14,22 +14,18 @@
 namespace bagfunc {
 namespace {
 
-using PickTable = std::array<std::int32_t, kTableSize>;
-
-// BestPick as the searches keep it: items at positions 1..length, -1 from length + 1 on.
+// BestPick as SolveBag keeps it: items at positions 1..length, -1 from length + 1 on.
 struct RecordedPick {
-  PickTable& best;
+  std::int32_t* best;
   std::int32_t length = 0;
 
   // Makes BestPick equal to trial positions 1..trialLength, given that positions
-  // 1..alreadySame agree already.
-  void Record(const PickTable& trial, std::int32_t trialLength, std::int32_t alreadySame) {
-    for (std::int32_t p = alreadySame + 1; p <= trialLength; ++p) best[Pos(p)] = trial[Pos(p)];
-    for (std::int32_t p = trialLength + 1; p <= length; ++p) best[Pos(p)] = -1;
+  // 1..alreadySame agree already; the old pick's tail past the new length becomes -1.
+  void Record(const std::int32_t* trial, std::int32_t trialLength, std::int32_t alreadySame) {
+    for (std::int32_t p = alreadySame + 1; p <= trialLength; ++p) best[p] = trial[p];
+    for (std::int32_t p = trialLength + 1; p <= length; ++p) best[p] = -1;
     length = trialLength;
   }
-
-  static std::size_t Pos(std::int32_t p) { return static_cast<std::size_t>(p); }
 };
 
 // An item count past the tables is cut to the last item number.
@@ -43,14 +39,16 @@ std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount)
   ResetPicks();
   const std::int32_t n = ItemsInTable(itemCount);
   const std::int32_t maxWeight = MaxBagWeight;
+  const Item* const items = ItemTable.data();
+  std::int32_t* const trial = TrialPick.data();
   std::int32_t best = BestValue;
-  RecordedPick recorded{BestPick};
+  RecordedPick recorded{BestPick.data()};
   // TrialPick positions 1..same equal BestPick's: a recording writes only from same + 1 on.
   std::int32_t same = 0;
   for (std::int32_t i = 1; i <= n; ++i) {
-    TrialPick[1] = i;
+    trial[1] = i;
     same = 0;
-    const Item& first = ItemTable[static_cast<std::size_t>(i)];
+    const Item first = items[i];
     if (first.Weight > maxWeight) continue;
     // Totals of positions 1..length - 1; the candidate at `length` completes the trial.
     std::int32_t length = 2;
@@ -58,29 +56,29 @@ std::int32_t BagEngine::SolveBag(std::int32_t slotLimit, std::int32_t itemCount)
     std::int32_t baseWeight = first.Weight;
     std::int32_t lastStored = 0;
     for (std::int32_t j = i + 1; j <= n; ++j) {
-      const Item& candidate = ItemTable[static_cast<std::size_t>(j)];
+      const Item candidate = items[j];
       const std::int32_t value = WrapAdd(baseValue, candidate.Value);
       const std::int32_t weight = WrapAdd(baseWeight, candidate.Weight);
       if (value < best || weight > maxWeight) continue;
-      TrialPick[static_cast<std::size_t>(length)] = j;
+      trial[length] = j;
       lastStored = j;
       if (length <= same) same = length - 1;
       if (length > slotLimit) {
         // One over the limit: the candidate and the item before it both drop out.
         --length;
-        const Item& dropped = ItemTable[static_cast<std::size_t>(TrialPick[static_cast<std::size_t>(length)])];
+        const Item dropped = items[trial[length]];
         baseValue = WrapSub(baseValue, dropped.Value);
         baseWeight = WrapSub(baseWeight, dropped.Weight);
         continue;
       }
       best = value;
-      recorded.Record(TrialPick, length, same);
+      recorded.Record(trial, length, same);
       same = length;
       baseValue = value;
       baseWeight = weight;
       ++length;
     }
-    if (i < n && lastStored != n) TrialPick[static_cast<std::size_t>(length)] = n;
+    if (i < n && lastStored != n) trial[length] = n;
   }
   BestValue = best;
   return best;
