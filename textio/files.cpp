@@ -35,6 +35,8 @@ QByteArray ReadFileBytes(const QString& path, qint64 maxBytes, const std::string
 
 void ReplaceFile(const QString& path, const QByteArray& bytes,
                  const std::string& writeErrorMessage) {
+  // A folder, pipe or device is never replaced by a file, whoever runs the program.
+  if (const QFileInfo info(path); info.exists() && !info.isFile()) throw FileCreateError(path);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) throw FileCreateError(path);
   // commit() alone does not see every failed write: a write into the buffer succeeds and the

@@ -84,7 +84,7 @@ class Reader {
   void ReadControlWord();
   void ReadHexByte();
   void ApplyWord(std::string_view word, bool hasNumber, std::int64_t number);
-  void AddText(const QString& text);
+  void AddText(QString text);
   void AddByte(char byte);
   void Flush();
   bool ConsumeFallback();
@@ -97,22 +97,23 @@ class Reader {
   QByteArray pending_;  // code-page bytes in state_'s format, not yet decoded
   std::int64_t fallbackLeft_ = 0;
   std::vector<TextRun> runs_;
-  bool tooDeep_ = false;
 };
 
 void Reader::Flush() {
   if (pending_.isEmpty()) return;
-  QString text = codePage_.Decode(pending_);
+  const QString text = codePage_.Decode(pending_);
   pending_.clear();
-  // Line ends in an RTF file are layout of the file, not of the text.
-  text.remove(u'\r');
-  text.remove(u'\n');
-  text.remove(QChar(0));
   AddText(text);
 }
 
-void Reader::AddText(const QString& text) {
-  if (text.isEmpty() || state_.skipped) return;
+void Reader::AddText(QString text) {
+  if (state_.skipped) return;
+  // Line ends in an RTF file are layout of the file, not of the text; paragraphs come from
+  // \par. A NUL cannot stand in the box.
+  text.remove(u'\r');
+  text.remove(u'\n');
+  text.remove(QChar(0));
+  if (text.isEmpty()) return;
   if (!runs_.empty()) {
     TextRun& last = runs_.back();
     if (last.bold == state_.bold && last.italic == state_.italic &&
@@ -294,8 +295,10 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
   } else if (word == "tab" || word == "cell") {
     AddText(QStringLiteral("\t"));
   } else if (word == "u") {
-    // A signed 16-bit unit; surrogate pairs come as two of them.
-    AddText(QString(QChar(static_cast<char16_t>(static_cast<std::uint16_t>(number)))));
+    // A signed 16-bit unit; surrogate pairs come as two of them. Anything wider is no
+    // character, but its stand-ins are still skipped.
+    if (number >= -32768 && number <= 65535)
+      AddText(QString(QChar(static_cast<char16_t>(static_cast<std::uint16_t>(number)))));
     fallbackLeft_ = state_.unicodeSkip;
   } else if (word == "uc") {
     state_.unicodeSkip = static_cast<int>(std::clamp<std::int64_t>(number, 0, 16));

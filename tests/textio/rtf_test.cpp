@@ -1,0 +1,186 @@
+#include "textio/rtf.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <string>
+
+namespace {
+
+using textio::TextRun;
+
+QString PlainText(const std::vector<TextRun>& runs) {
+  QString text;
+  for (const TextRun& run : runs) text += run.text;
+  return text;
+}
+
+struct ReadRow {
+  const char* name;
+  std::string rtf;  // bytes as they stand in the file
+  const char16_t* text;
+};
+
+class RtfReading : public testing::TestWithParam<ReadRow> {};
+
+TEST_P(RtfReading, GivesTheText) {
+  const auto& row = GetParam();
+  const auto runs = textio::ReadRtf(QByteArray::fromStdString(row.rtf));
+  ASSERT_TRUE(runs.has_value());
+  EXPECT_EQ(PlainText(*runs), QString::fromUtf16(row.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RtfReading,
+    testing::Values(
+        ReadRow{"Plain", R"({\rtf1 hello})", u"hello"},
+        ReadRow{"LastParEndsTheLastLine", R"({\rtf1 a\par b\par})", u"a\u2029b"},
+        ReadRow{"TextAfterLastPar", R"({\rtf1 a\par b})", u"a\u2029b"},
+        ReadRow{"EmptyLastLine", R"({\rtf1 a\par\par})", u"a\u2029"},
+        ReadRow{"NoText", R"({\rtf1\ansi})", u""},
+        ReadRow{"LineBreaksInsideParagraph", R"({\rtf1 a\line b})", u"a\u2028b"},
+        ReadRow{"Tab", R"({\rtf1 a\tab b})", u"a\tb"},
+        ReadRow{"FileLineEndsAreNoText", "{\\rtf1 a\r\nb\n}", u"ab"},
+        ReadRow{"BackslashNewlineIsPar", "{\\rtf1 a\\\nb}", u"a\u2029b"},
+        ReadRow{"HexInCodePage936", R"({\rtf1\ansi\ansicpg936 \'d6\'d0\'CE\'C4})", u"中文"},
+        ReadRow{"CodePage936WithoutDeclaration", R"({\rtf1 \'d6\'d0})", u"中"},
+        ReadRow{"RawGbkBytes", "{\\rtf1 \xd6\xd0}", u"中"},
+        ReadRow{"HexInCodePage1252", R"({\rtf1\ansi\ansicpg1252 caf\'e9})", u"café"},
+        ReadRow{"UnknownCodePageFallsBackTo936", R"({\rtf1\ansicpg99999 \'d6\'d0})", u"中"},
+        ReadRow{"EscapedSpecials", R"({\rtf1 \\\{\}})", u"\\{}"},
+        ReadRow{"HexSpecials", R"({\rtf1 \'5c\'7b\'7d})", u"\\{}"},
+        ReadRow{"UnicodeSkipsOneFallback", R"({\rtf1 \u20013?x})", u"中x"},
+        ReadRow{"UnicodeSkipsTwoFallbacks", R"({\rtf1\uc2 \u20013\'d6\'d0x})", u"中x"},
+        ReadRow{"UnicodeWithoutFallback", R"({\rtf1\uc0 \u20013 x})", u"中x"},
+        ReadRow{"FallbackCountsControlWords", R"({\rtf1\uc1 \u20013\tab x})", u"中x"},
+        ReadRow{"FallbackEndsAtGroup", R"({\rtf1\uc3 \u20013{x}y})", u"中xy"},
+        ReadRow{"NegativeUnicodeSurrogates", R"({\rtf1 \u-10179?\u-8704?})", u"😀"},
+        ReadRow{"UcIsScopedToGroup", R"({\rtf1{\uc0 \u20013}\u25991?})", u"中文"},
+        ReadRow{"FontTableSkipped", R"({\rtf1{\fonttbl{\f0\fnil Song;}}x})", u"x"},
+        ReadRow{"ColourTableSkipped", R"({\rtf1{\colortbl;\red0\green0\blue0;}x})", u"x"},
+        ReadRow{"StyleSheetSkipped", R"({\rtf1{\stylesheet{\s0 Normal;}}x})", u"x"},
+        ReadRow{"InfoSkipped", R"({\rtf1{\info{\title T}{\author A}}x})", u"x"},
+        ReadRow{"PictureSkipped", R"({\rtf1{\pict\pngblip 89504e47}x})", u"x"},
+        ReadRow{"StarDestinationSkipped", R"({\rtf1{\*\unknown {nested} text}x})", u"x"},
+        ReadRow{"FieldShowsItsResult",
+                R"({\rtf1{\field{\*\fldinst HYPERLINK "u"}{\fldrslt link}}})", u"link"},
+        ReadRow{"BinaryDataSkipped", R"({\rtf1 a\bin2 }{b})", u"ab"},
+        ReadRow{"BinaryLongerThanFile", R"({\rtf1 a\bin99999 bcd})", u"a"},
+        ReadRow{"UnknownWordIgnored", R"({\rtf1 \foo12 x\bar-3 y})", u"xy"},
+        ReadRow{"DelimiterSpaceEaten", R"({\rtf1 \b  two})", u" two"},
+        ReadRow{"SymbolWords", R"({\rtf1 \emdash\endash\bullet\lquote\rquote\~})",
+                u"\u2014\u2013\u2022\u2018\u2019\u00a0"},
+        ReadRow{"TextAfterDocumentIgnored", R"({\rtf1 a}b)", u"a"},
+        ReadRow{"UnclosedDocumentLoads", R"({\rtf1 a\par b)", u"a\u2029b"},
+        ReadRow{"UnclosedGroupsLoad", R"({\rtf1 a{\b b{\i c)", u"abc"},
+        ReadRow{"TruncatedHexEscape", R"({\rtf1 a\')", u"a"},
+        ReadRow{"HalfHexEscape", R"({\rtf1 a\'4)", u"a\u0004"},
+        ReadRow{"BadHexEscapeKeepsText", R"({\rtf1 a\'zz})", u"azz"},
+        ReadRow{"TrailingBackslash", R"({\rtf1 a\)", u"a"},
+        ReadRow{"HugeNumbers", R"({\rtf1\fs99999999999999999999 a\u99999999999999 bc})", u"ac"},
+        ReadRow{"UnicodeOutOfRangeIsNoText", R"({\rtf1 a\u65536?\u-32769?b})", u"ab"},
+        ReadRow{"UnicodeZeroIsNoText", R"({\rtf1 a\u0?b})", u"ab"},
+        ReadRow{"ByteOrderMarkMakesTextUtf8", "\xEF\xBB\xBF{\\rtf1\\ansicpg936 \xE4\xB8\xAD}",
+                u"中"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RtfReading, RefusesWhatIsNotRtf) {
+  for (const char* bytes : {"", "hello", " {\\rtf1 x}", "{\\rt", "{\\RTF1 x}"}) {
+    EXPECT_FALSE(textio::ReadRtf(bytes).has_value()) << bytes;
+    EXPECT_FALSE(textio::LooksLikeRtf(bytes)) << bytes;
+  }
+  EXPECT_TRUE(textio::LooksLikeRtf("{\\rtf1"));
+  EXPECT_TRUE(textio::LooksLikeRtf("\xEF\xBB\xBF{\\rtf1"));
+}
+
+TEST(RtfReading, NestingUpToTheLimitLoadsAndDeeperFails) {
+  const auto nested = [](int depth) {
+    QByteArray bytes = "{\\rtf1 ";
+    bytes += QByteArray(depth - 1, '{') + "x" + QByteArray(depth - 1, '}') + "}";
+    return bytes;
+  };
+  const auto atLimit = textio::ReadRtf(nested(textio::kMaxRtfGroupDepth));
+  ASSERT_TRUE(atLimit.has_value());
+  EXPECT_EQ(PlainText(*atLimit), "x");
+  EXPECT_FALSE(textio::ReadRtf(nested(textio::kMaxRtfGroupDepth + 1)).has_value());
+  EXPECT_FALSE(textio::ReadRtf(nested(100'000)).has_value());
+  // Unclosed all the way down: still refused, without running out of stack.
+  EXPECT_FALSE(textio::ReadRtf("{\\rtf1 " + QByteArray(100'000, '{')).has_value());
+}
+
+TEST(RtfReading, CharacterFormatsFollowGroups) {
+  const auto runs = textio::ReadRtf(R"({\rtf1 a\b b\b0\i c{\fs40 d}e\plain f{\b1 g}h})");
+  ASSERT_TRUE(runs.has_value());
+  const std::vector<TextRun> expected = {
+      {"a", false, false, 0}, {"b", true, false, 0},  {"c", false, true, 0},
+      {"d", false, true, 40}, {"e", false, true, 0},  {"f", false, false, 0},
+      {"g", true, false, 0},  {"h", false, false, 0},
+  };
+  EXPECT_EQ(*runs, expected);
+}
+
+TEST(RtfReading, DestinationsDoNotLeakFormats) {
+  const auto runs = textio::ReadRtf(R"({\rtf1{\*\x \b}a{\fonttbl\i}b})");
+  ASSERT_TRUE(runs.has_value());
+  EXPECT_EQ(*runs, (std::vector<TextRun>{{"ab", false, false, 0}}));
+}
+
+// What the result box writes comes back the same, formats included.
+struct RoundTripRow {
+  const char* name;
+  std::vector<TextRun> runs;
+};
+
+class RtfRoundTrip : public testing::TestWithParam<RoundTripRow> {};
+
+TEST_P(RtfRoundTrip, ReadsBackWhatWasWritten) {
+  const QByteArray rtf = textio::WriteRtf(GetParam().runs, QStringLiteral("宋体"), 23);
+  for (char byte : rtf) ASSERT_GE(static_cast<signed char>(byte), 0) << "RTF is 7-bit";
+  const auto runs = textio::ReadRtf(rtf);
+  ASSERT_TRUE(runs.has_value());
+  // A run written in the default size reads back with that size.
+  std::vector<TextRun> expected = GetParam().runs;
+  for (TextRun& run : expected)
+    if (run.halfPoints == 0) run.halfPoints = 23;
+  EXPECT_EQ(*runs, expected) << rtf.constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RtfRoundTrip,
+    testing::Values(
+        RoundTripRow{"Empty", {}},
+        RoundTripRow{"OneLine", {{"4", false, false, 0}}},
+        RoundTripRow{"ReportLines",
+                     {{QStringLiteral("物品总数:\u20294\u2029最优值 Best Value: 26"), false,
+                       false, 0}}},
+        RoundTripRow{"EmptyLinesAtEnd", {{"a\u2029\u2029", false, false, 0}}},
+        RoundTripRow{"OnlyEmptyLines", {{"\u2029", false, false, 0}}},
+        RoundTripRow{"LeadingSpacesAfterBreak", {{"a\u2029  b\u2028 c", false, false, 0}}},
+        RoundTripRow{"Specials", {{R"(\par {x} \'41 \u65?)", false, false, 0}}},
+        RoundTripRow{"TabsAndControls", {{"a\tb\x01" "c", false, false, 0}}},
+        RoundTripRow{"OutsideCodePage936",
+                     {{QString::fromUtf16(u"한국어 😀 \u2E81 \uE815 €"), false, false, 0}}},
+        RoundTripRow{"DigitsAfterFormatChange",
+                     {{"1", false, false, 0}, {"2", true, false, 0}, {"3", true, true, 40},
+                      {"4", false, false, 0}}},
+        RoundTripRow{"FormatChangeAtLineBreak",
+                     {{"a", false, false, 0}, {"\u2029b", true, false, 0}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RtfWriting, DeclaresCodePage936AndTheSongFace) {
+  const QByteArray rtf = textio::WriteRtf({{"中", false, false, 0}}, QStringLiteral("宋体"), 23);
+  EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936")) << rtf.constData();
+  EXPECT_TRUE(rtf.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;")) << rtf.constData();
+  EXPECT_TRUE(rtf.contains("\\'d6\\'d0\\par")) << rtf.constData();
+  EXPECT_TRUE(rtf.contains("\\fs23")) << rtf.constData();
+}
+
+TEST(RtfWriting, OneParPerLine) {
+  const auto pars = [](const QByteArray& rtf) { return rtf.count("\\par\r\n"); };
+  EXPECT_EQ(pars(textio::WriteRtf({{"a\u2029b\u2029c", false, false, 0}}, "F", 23)), 3);
+  EXPECT_EQ(pars(textio::WriteRtf({{"a\u2029", false, false, 0}}, "F", 23)), 2);
+  EXPECT_EQ(pars(textio::WriteRtf({}, "F", 23)), 0);
+}
+
+}  // namespace
