@@ -78,6 +78,13 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& at, const std:
   return true;
 }
 
+// Output that cannot be written is a failure, never a success with nothing to show.
+int Flushed(std::ostream& out, std::ostream& err, int status) {
+  if (out.flush()) return status;
+  err << "Cannot write to standard output.\n";
+  return kExitFailed;
+}
+
 bool ReadAll(std::istream& in, std::string& bytes) {
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -96,10 +103,10 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
       onlyFiles = true;
     } else if (isOption && (arg == "--help" || arg == "-h")) {
       out << kUsage;
-      return out.flush() ? kExitOk : kExitFailed;
+      return Flushed(out, err, kExitOk);
     } else if (isOption && arg == "--version") {
       out << "bagsolve 2023.3\n";
-      return out.flush() ? kExitOk : kExitFailed;
+      return Flushed(out, err, kExitOk);
     } else if (isOption && (arg == "--variant" || arg.starts_with("--variant="))) {
       std::string name;
       if (!TakeValue(args, at, "--variant", name)) return UsageError(err, "--variant needs a value");
@@ -164,10 +171,7 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
   }
   // What the command wrote before a failure is output all the same.
   for (const std::string& line : dst.Lines()) out << Encoded(line, options.encoding) << '\n';
-  if (!out.flush()) {
-    err << "Cannot write to standard output.\n";
-    return kExitFailed;
-  }
+  if (Flushed(out, err, kExitOk) != kExitOk) return kExitFailed;
   if (failure) {
     err << Encoded(*failure, options.encoding) << '\n';
     return kExitFailed;

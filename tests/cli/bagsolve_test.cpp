@@ -137,6 +137,18 @@ TEST(BagsolveHelp, UsageOnStandardOutput) {
   EXPECT_TRUE(run.err.isEmpty());
 }
 
+// Output that cannot be written makes the run fail, whatever it was asked to print.
+TEST(BagsolveOutput, FullDeviceIsAFailure) {
+  for (const QStringList& args : {QStringList{SAMPLE_PATH}, QStringList{"--version"}}) {
+    QProcess process;
+    process.setStandardOutputFile("/dev/full");
+    process.start(QStringLiteral(BAGSOLVE_PATH), args);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 1) << args.join(' ').toStdString();
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "Cannot write to standard output.\n");
+  }
+}
+
 // A file name after "--" is a file even when it looks like an option.
 TEST(BagsolveFiles, DoubleDashEndsOptions) {
   QTemporaryDir dir;
