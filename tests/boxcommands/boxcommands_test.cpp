@@ -1,0 +1,457 @@
+#include "app/boxcommands.h"
+#include "app/linelists.h"
+#include "engine/bagfunc.h"
+#include "modals.h"
+#include "textio/gbk.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kTextFilter = QStringLiteral("文本数据文件(*.txt)");
+const QString kAllFilter = QStringLiteral("所有文件(*.*)");
+
+enum class Box { Input, Result };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Box)
+
+class TestBoxCommands : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void dialogSettings_data();
+  void dialogSettings();
+  void defaultSuffixIsAdded_data();
+  void defaultSuffixIsAdded();
+  void eachDialogRemembersItsOwnFileAndFilter();
+  void cancelChangesNothing();
+  void clearLeavesNoText();
+
+  void inputSaveIsByteExact_data();
+  void inputSaveIsByteExact();
+  void inputLoadNormalisesBreaks_data();
+  void inputLoadNormalisesBreaks();
+  void inputLoadThenSave_data();
+  void inputLoadThenSave();
+  void savingReplacesAnExistingFileWithoutAQuestion();
+
+  void resultSavedAsRtfUnderAnyName();
+  void resultLoadsPlainText_data();
+  void resultLoadsPlainText();
+  void largeReportAfterLoadThenClear();
+
+  void failures_data();
+  void failures();
+
+ private:
+  // Runs a box command; returns its error message, or an empty text.
+  QString Run(const std::function<void()>& command);
+  QString Path(const QString& name) const { return dir_->filePath(name); }
+  void Put(const QString& name, const QByteArray& bytes) const;
+  QByteArray Get(const QString& name) const;
+  void Open(Box box, const QString& name);
+  void Save(Box box, const QString& name);
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<QWidget> window_;
+  QPlainTextEdit* input_ = nullptr;
+  QTextEdit* result_ = nullptr;
+  QFileDialog* openDlg_ = nullptr;
+  QFileDialog* saveDlg_ = nullptr;
+  std::unique_ptr<Modals> modals_;
+};
+
+void TestBoxCommands::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
+  window_ = std::make_unique<QWidget>();
+  input_ = new QPlainTextEdit(window_.get());
+  input_->setPlainText(QStringLiteral("4\n3\n8\n1,22\n3,4\n5,6\n7,8\n"));
+  result_ = new QTextEdit(window_.get());
+  QFont song(QStringLiteral("宋体"));
+  song.setPixelSize(15);
+  result_->setFont(song);
+  result_->setPlainText(QStringLiteral("就绪"));
+  openDlg_ = new QFileDialog(window_.get());
+  boxcommands::SetUpFileDialog(openDlg_, false);
+  saveDlg_ = new QFileDialog(window_.get());
+  boxcommands::SetUpFileDialog(saveDlg_, true);
+  modals_ = std::make_unique<Modals>();
+}
+
+void TestBoxCommands::cleanup() {
+  modals_.reset();
+  window_.reset();
+  dir_.reset();
+}
+
+QString TestBoxCommands::Run(const std::function<void()>& command) {
+  QString message;
+  try {
+    command();
+  } catch (const trevana::Error& error) {
+    message = QString::fromUtf8(error.what());
+  }
+  const QStringList problems = modals_->Problems();
+  modals_->Reset();
+  if (!problems.isEmpty()) QTest::qFail(qPrintable(problems.join(", ")), __FILE__, __LINE__);
+  return message;
+}
+
+void TestBoxCommands::Put(const QString& name, const QByteArray& bytes) const {
+  QFile file(Path(name));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray TestBoxCommands::Get(const QString& name) const {
+  QFile file(Path(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void TestBoxCommands::Open(Box box, const QString& name) {
+  modals_->Expect([path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
+  const QString message = Run([&] {
+    box == Box::Input ? boxcommands::OpenInputBox(openDlg_, input_)
+                      : boxcommands::OpenResultBox(openDlg_, result_);
+  });
+  QCOMPARE(message, QString());
+}
+
+void TestBoxCommands::Save(Box box, const QString& name) {
+  modals_->Expect([path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
+  const QString message = Run([&] {
+    box == Box::Input ? boxcommands::SaveInputBox(saveDlg_, input_)
+                      : boxcommands::SaveResultBox(saveDlg_, result_);
+  });
+  QCOMPARE(message, QString());
+}
+
+void TestBoxCommands::dialogSettings_data() {
+  QTest::addColumn<bool>("forSaving");
+  QTest::newRow("open") << false;
+  QTest::newRow("save") << true;
+}
+
+void TestBoxCommands::dialogSettings() {
+  QFETCH(bool, forSaving);
+  QFileDialog* dialog = forSaving ? saveDlg_ : openDlg_;
+  QCOMPARE(dialog->nameFilters(), (QStringList{kTextFilter, kAllFilter}));
+  QCOMPARE(dialog->selectedNameFilter(), kTextFilter);
+  QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
+  QCOMPARE(dialog->acceptMode(), forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);  // one file, any name may be typed
+  QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+  QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), forSaving);
+  QVERIFY(!dialog->testOption(QFileDialog::ReadOnly));
+}
+
+void TestBoxCommands::defaultSuffixIsAdded_data() {
+  QTest::addColumn<bool>("forSaving");
+  QTest::newRow("open") << false;
+  QTest::newRow("save") << true;
+}
+
+void TestBoxCommands::defaultSuffixIsAdded() {
+  QFETCH(bool, forSaving);
+  if (forSaving) {
+    Save(Box::Input, QStringLiteral("data"));
+    QCOMPARE(Get(QStringLiteral("data.txt")), QByteArray("4\r\n3\r\n8\r\n1,22\r\n3,4\r\n5,6\r\n7,8\r\n"));
+    QVERIFY(!QFile::exists(Path(QStringLiteral("data"))));
+  } else {
+    Put(QStringLiteral("data.txt"), "from data.txt");
+    Open(Box::Input, QStringLiteral("data"));
+    QCOMPARE(input_->toPlainText(), QStringLiteral("from data.txt"));
+  }
+}
+
+void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
+  QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("in")));
+  QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("out")));
+  Put(QStringLiteral("in/a.dat"), "a");
+  // Open a.dat into the input box with the second filter.
+  modals_->Expect([&](QFileDialog* dialog) {
+    dialog->selectNameFilter(kAllFilter);
+    TypeAndAccept(dialog, Path(QStringLiteral("in/a.dat")));
+  });
+  QCOMPARE(Run([&] { boxcommands::OpenInputBox(openDlg_, input_); }), QString());
+  // Save the result box to out/r.txt with the first filter.
+  Save(Box::Result, QStringLiteral("out/r.txt"));
+
+  // The open dialog offers a.dat and its filter again, also for the other box.
+  QString offeredFile, offeredFilter, offeredFolder;
+  const auto look = [&](QFileDialog* dialog) {
+    offeredFile = dialog->selectedFiles().value(0);
+    offeredFilter = dialog->selectedNameFilter();
+    offeredFolder = dialog->directory().absolutePath();
+    dialog->reject();
+  };
+  modals_->Expect(look);
+  QCOMPARE(Run([&] { boxcommands::OpenResultBox(openDlg_, result_); }), QString());
+  QCOMPARE(offeredFile, Path(QStringLiteral("in/a.dat")));
+  QCOMPARE(offeredFilter, kAllFilter);
+  QCOMPARE(offeredFolder, QFileInfo(Path(QStringLiteral("in"))).absoluteFilePath());
+
+  // The save dialog offers its own last file, not the one last opened.
+  modals_->Expect(look);
+  QCOMPARE(Run([&] { boxcommands::SaveInputBox(saveDlg_, input_); }), QString());
+  QCOMPARE(offeredFile, Path(QStringLiteral("out/r.txt")));
+  QCOMPARE(offeredFilter, kTextFilter);
+  QCOMPARE(offeredFolder, QFileInfo(Path(QStringLiteral("out"))).absoluteFilePath());
+}
+
+void TestBoxCommands::cancelChangesNothing() {
+  const QString input = input_->toPlainText();
+  const QString result = result_->toPlainText();
+  const auto cancel = [](QFileDialog* dialog) { dialog->reject(); };
+  for (int i = 0; i < 4; ++i) modals_->Expect(cancel);
+  QCOMPARE(Run([&] {
+             boxcommands::OpenInputBox(openDlg_, input_);
+             boxcommands::OpenResultBox(openDlg_, result_);
+             boxcommands::SaveInputBox(saveDlg_, input_);
+             boxcommands::SaveResultBox(saveDlg_, result_);
+           }),
+           QString());
+  QCOMPARE(input_->toPlainText(), input);
+  QCOMPARE(result_->toPlainText(), result);
+  QVERIFY(QDir(dir_->path()).isEmpty());
+}
+
+void TestBoxCommands::clearLeavesNoText() {
+  boxcommands::ClearInputBox(input_);
+  boxcommands::ClearResultBox(result_);
+  QCOMPARE(input_->toPlainText(), QString());
+  QCOMPARE(result_->toPlainText(), QString());
+  // An empty box saves as an empty file, and as an RTF document without a paragraph.
+  Save(Box::Input, QStringLiteral("empty.txt"));
+  QCOMPARE(Get(QStringLiteral("empty.txt")), QByteArray());
+  Save(Box::Result, QStringLiteral("empty.rtf"));
+  QVERIFY(!Get(QStringLiteral("empty.rtf")).contains("\\par\r\n"));
+}
+
+void TestBoxCommands::inputSaveIsByteExact_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::newRow("textEndingInABreak") << "4\n3\n" << QByteArray("4\r\n3\r\n");
+  QTest::newRow("textEndingInsideALine") << "4\n3" << QByteArray("4\r\n3");
+  QTest::newRow("emptyBox") << "" << QByteArray();
+  QTest::newRow("onlyABreak") << "\n" << QByteArray("\r\n");
+  QTest::newRow("emptyLinesKept") << "\n\na\n\n" << QByteArray("\r\n\r\na\r\n\r\n");
+  QTest::newRow("chineseInCodePage936") << QStringLiteral("物品,1") << QByteArray::fromHex("ceefc6b72c31");
+  QTest::newRow("emojiAsFourBytes") << QStringLiteral("😀") << QByteArray::fromHex("9439fc36");
+  QTest::newRow("spacesAndTabsKept") << " a\t \n" << QByteArray(" a\t \r\n");
+}
+
+void TestBoxCommands::inputSaveIsByteExact() {
+  QFETCH(QString, text);
+  QFETCH(QByteArray, bytes);
+  input_->setPlainText(text);
+  Save(Box::Input, QStringLiteral("out.txt"));
+  QCOMPARE(Get(QStringLiteral("out.txt")).toHex(' '), bytes.toHex(' '));
+}
+
+void TestBoxCommands::inputLoadNormalisesBreaks_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("crlf") << QByteArray("a\r\nb") << "a\nb";
+  QTest::newRow("lf") << QByteArray("a\nb\n") << "a\nb\n";
+  QTest::newRow("loneCr") << QByteArray("a\rb\r") << "a\nb\n";
+  QTest::newRow("mixed") << QByteArray("a\r\n\rb\n\r\nc") << "a\n\nb\n\nc";
+  QTest::newRow("lfCrIsTwoBreaks") << QByteArray("a\n\rb") << "a\n\nb";
+  QTest::newRow("empty") << QByteArray() << "";
+  QTest::newRow("codePage936") << QByteArray::fromHex("ceefc6b7") << QStringLiteral("物品");
+  QTest::newRow("utf8ByteOrderMark") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\n") << QStringLiteral("中\n");
+  QTest::newRow("rtfShownAsMarkup") << QByteArray("{\\rtf1 \\'d6\\'d0\\par\r\n}")
+                                    << "{\\rtf1 \\'d6\\'d0\\par\n}";
+}
+
+void TestBoxCommands::inputLoadNormalisesBreaks() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, text);
+  Put(QStringLiteral("in.txt"), bytes);
+  Open(Box::Input, QStringLiteral("in.txt"));
+  QCOMPARE(input_->toPlainText(), text);
+}
+
+void TestBoxCommands::inputLoadThenSave_data() {
+  QTest::addColumn<QByteArray>("loaded");
+  QTest::addColumn<QByteArray>("saved");
+  QTest::newRow("lfBecomesCrLf") << QByteArray("4\n3\n8\n") << QByteArray("4\r\n3\r\n8\r\n");
+  QTest::newRow("crBecomesCrLf") << QByteArray("4\r3") << QByteArray("4\r\n3");
+  QTest::newRow("crlfKept") << QByteArray("4\r\n3") << QByteArray("4\r\n3");
+  QByteArray everyCode;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      everyCode.append(static_cast<char>(lead)).append(static_cast<char>(trail));
+    }
+    everyCode += "\r\n";
+  }
+  QTest::newRow("everyDoubleByteCodeKept") << everyCode << everyCode;
+  const QByteArray fourByte = QByteArray::fromHex("9439fc368336c934fe50800d0a");
+  QTest::newRow("fourByteCodesKept") << fourByte << fourByte;
+}
+
+void TestBoxCommands::inputLoadThenSave() {
+  QFETCH(QByteArray, loaded);
+  QFETCH(QByteArray, saved);
+  Put(QStringLiteral("in.txt"), loaded);
+  Open(Box::Input, QStringLiteral("in.txt"));
+  Save(Box::Input, QStringLiteral("out.txt"));
+  QVERIFY(Get(QStringLiteral("out.txt")) == saved);
+}
+
+void TestBoxCommands::savingReplacesAnExistingFileWithoutAQuestion() {
+  Put(QStringLiteral("old.txt"), QByteArray(10000, 'o'));
+  input_->setPlainText(QStringLiteral("new"));
+  Save(Box::Input, QStringLiteral("old.txt"));  // Run() fails on any extra dialog
+  QCOMPARE(Get(QStringLiteral("old.txt")), QByteArray("new"));
+  QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"old.txt"});
+}
+
+void TestBoxCommands::resultSavedAsRtfUnderAnyName() {
+  const QString report = QStringLiteral("物品总数:\n4\n{最优值} \\ Best Value:\t26\n😀 한\n");
+  result_->setPlainText(report);
+  QTextCursor cursor(result_->document()->findBlockByNumber(2));
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.mergeCharFormat(bold);
+
+  Save(Box::Result, QStringLiteral("report.txt"));
+  const QByteArray bytes = Get(QStringLiteral("report.txt"));
+  QVERIFY(bytes.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+
+  // The input box shows the markup as it stands in the file.
+  Open(Box::Input, QStringLiteral("report.txt"));
+  QCOMPARE(input_->toPlainText(), textio::SplitLines(textio::DecodeText(bytes)).join('\n'));
+  QVERIFY(input_->toPlainText().contains(QStringLiteral("\\par")));
+
+  // The result box shows the report again, with its bold line.
+  result_->clear();
+  Open(Box::Result, QStringLiteral("report.txt"));
+  QCOMPARE(result_->toPlainText(), report);
+  const QTextBlock line = result_->document()->findBlockByNumber(2);
+  QVERIFY(line.begin().fragment().charFormat().font().bold());
+  QVERIFY(!result_->document()->findBlockByNumber(1).begin().fragment().charFormat().font().bold());
+  // The box's own font size is kept where the file gives the default size.
+  QVERIFY(!line.begin().fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+}
+
+void TestBoxCommands::resultLoadsPlainText_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << "a\nb\n";
+  QTest::newRow("loneCrAndLf") << QByteArray("a\rb\nc") << "a\nb\nc";
+  QTest::newRow("codePage936") << QByteArray::fromHex("ceefc6b7") << QStringLiteral("物品");
+  QTest::newRow("utf8ByteOrderMark") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD") << QStringLiteral("中");
+  QTest::newRow("markupLookingText") << QByteArray("<b>x</b> {\\rtf") << "<b>x</b> {\\rtf";
+  QTest::newRow("empty") << QByteArray() << "";
+}
+
+void TestBoxCommands::resultLoadsPlainText() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, text);
+  Put(QStringLiteral("plain.txt"), bytes);
+  Open(Box::Result, QStringLiteral("plain.txt"));
+  QCOMPARE(result_->toPlainText(), text);
+}
+
+void TestBoxCommands::largeReportAfterLoadThenClear() {
+  Put(QStringLiteral("small.txt"), "small");
+  Open(Box::Result, QStringLiteral("small.txt"));
+  boxcommands::ClearResultBox(result_);
+  // A problem whose report is far above 65,536 characters.
+  constexpr int kItems = 4000;
+  QString problem = QStringLiteral("%1\n1\n5\n").arg(kItems);
+  for (int i = 1; i <= kItems; ++i) problem += QStringLiteral("%1,%2\n").arg(i % 7 + 1).arg(i);
+  input_->setPlainText(problem);
+  bagfunc::BagEngine engine;
+  app::SolveOnBoxes(engine, input_, result_, bagfunc::SolveVariant::SolveBag);
+  const QString report = result_->toPlainText();
+  QVERIFY2(report.size() > 65536, qPrintable(QString::number(report.size())));
+  QVERIFY(result_->document()->blockCount() > kItems);
+
+  // It saves and loads back whole.
+  Save(Box::Result, QStringLiteral("large.rtf"));
+  result_->clear();
+  Open(Box::Result, QStringLiteral("large.rtf"));
+  QCOMPARE(result_->toPlainText(), report);
+}
+
+// What the boxes and the disk hold after each failure.
+void TestBoxCommands::failures_data() {
+  QTest::addColumn<Box>("box");
+  QTest::addColumn<bool>("saving");
+  QTest::addColumn<QString>("name");       // typed in the dialog, relative to the test folder
+  QTest::addColumn<QByteArray>("content");  // put there first, unless null
+  QTest::addColumn<QString>("message");     // %1 is the full name
+
+  const QByteArray none;
+  const QByteArray tooLarge(boxcommands::kMaxBoxFileBytes + 1, 'a');
+  QByteArray tooDeep = "{\\rtf1 " + QByteArray(100000, '{');
+  QTest::newRow("openMissingIntoInput")
+      << Box::Input << false << "missing.txt" << none << "Cannot open file %1";
+  QTest::newRow("openMissingIntoResult")
+      << Box::Result << false << "missing.txt" << none << "Cannot open file %1";
+  QTest::newRow("openTooLargeIntoInput")
+      << Box::Input << false << "large.txt" << tooLarge << "Text exceeds memo capacity";
+  QTest::newRow("openTooLargeIntoResult")
+      << Box::Result << false << "large.txt" << tooLarge << "Failed to Load Stream";
+  QTest::newRow("openTooDeepRtfIntoResult")
+      << Box::Result << false << "deep.rtf" << tooDeep << "Failed to Load Stream";
+  QTest::newRow("saveInputIntoMissingFolder")
+      << Box::Input << true << "nowhere/a.txt" << none << "Cannot create file %1";
+  QTest::newRow("saveResultIntoMissingFolder")
+      << Box::Result << true << "nowhere/a.txt" << none << "Cannot create file %1";
+}
+
+void TestBoxCommands::failures() {
+  QFETCH(Box, box);
+  QFETCH(bool, saving);
+  QFETCH(QString, name);
+  QFETCH(QByteArray, content);
+  QFETCH(QString, message);
+  QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder.txt")));
+  if (!content.isNull()) Put(name, content);
+  const QString input = input_->toPlainText();
+  const QString result = result_->toPlainText();
+  const QStringList files = QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+  const QString typed = Path(name);
+  modals_->Expect([typed](QFileDialog* dialog) { TypeAndAccept(dialog, typed); });
+  const QString shown = Run([&] {
+    if (box == Box::Input) {
+      saving ? boxcommands::SaveInputBox(saveDlg_, input_)
+             : boxcommands::OpenInputBox(openDlg_, input_);
+    } else {
+      saving ? boxcommands::SaveResultBox(saveDlg_, result_)
+             : boxcommands::OpenResultBox(openDlg_, result_);
+    }
+  });
+  QCOMPARE(shown, message.contains(QStringLiteral("%1")) ? message.arg(typed) : message);
+  QCOMPARE(input_->toPlainText(), input);
+  QCOMPARE(result_->toPlainText(), result);
+  QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+  if (!content.isNull()) QVERIFY(Get(name) == content);
+  QVERIFY(QFileInfo(Path(QStringLiteral("folder.txt"))).isDir());
+}
+
+QTEST_MAIN(TestBoxCommands)
+#include "boxcommands_test.moc"
