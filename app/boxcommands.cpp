@@ -37,6 +37,17 @@ QString JoinLines(const QString& text, const QString& separator) {
   return textio::SplitLines(text).join(separator);
 }
 
+// Refuses text with a line (or paragraph) longer than the boxes can show.
+void CheckLineLengths(const QString& text, const char* message) {
+  qsizetype lineLength = 0;
+  for (const QChar ch : text) {
+    const bool lineBreak = ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
+                           ch == QChar::LineSeparator;
+    lineLength = lineBreak ? 0 : lineLength + 1;
+    if (lineLength > kMaxBoxLineChars) throw textio::FileTooLargeError(message);
+  }
+}
+
 }  // namespace
 
 void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
@@ -56,7 +67,9 @@ void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
   const std::optional<QString> path = ChooseFile(openDlg);
   if (!path) return;
   const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kTextExceedsCapacity);
-  box->setPlainText(JoinLines(textio::DecodeText(bytes), QStringLiteral("\n")));
+  const QString text = textio::DecodeText(bytes);
+  CheckLineLengths(text, kTextExceedsCapacity);
+  box->setPlainText(JoinLines(text, QStringLiteral("\n")));
 }
 
 void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
@@ -73,11 +86,16 @@ void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
   if (!path) return;
   const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kFailedToLoadStream);
   if (!textio::LooksLikeRtf(bytes)) {
-    box->setPlainText(JoinLines(textio::DecodeText(bytes), QStringLiteral("\n")));
+    const QString text = textio::DecodeText(bytes);
+    CheckLineLengths(text, kFailedToLoadStream);
+    box->setPlainText(JoinLines(text, QStringLiteral("\n")));
     return;
   }
   const std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
   if (!runs) throw StreamLoadError();
+  QString text;
+  for (const textio::TextRun& run : *runs) text += run.text;
+  CheckLineLengths(text, kFailedToLoadStream);
   box->clear();
   textio::SetDocumentRuns(box->document(), *runs,
                           textio::HalfPointsOf(box->document()->defaultFont()));

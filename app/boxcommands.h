@@ -16,10 +16,13 @@ inline constexpr char kFailedToLoadStream[] = "Failed to Load Stream";
 inline constexpr char kFailedToSaveStream[] = "Failed to Save Stream";
 inline constexpr char kNoDefaultPrinter[] = "There is no default printer currently selected";
 
-// The largest file either box loads: 16 MiB, about eight million Chinese characters, far more
-// than a problem or a report needs and still laid out by the boxes in seconds. A larger file
-// is refused before it is read.
+// What either box loads from a file: at most 16 MiB (about eight million Chinese characters, far
+// more than a problem or a report needs), and no line longer than 100,000 characters. Qt's text
+// boxes lay a wrapped line out in time that grows with the square of its length: a line at the
+// limit takes under a second to show, a 16 MiB line would take hours. A larger file is refused
+// before it is read; a longer line before the box is touched.
 inline constexpr long long kMaxBoxFileBytes = 16LL * 1024 * 1024;
+inline constexpr int kMaxBoxLineChars = 100'000;
 
 // An RTF document the result box cannot load.
 class StreamLoadError : public trevana::Error {

@@ -15,8 +15,13 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <QProcess>
+
+#include <csignal>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -59,6 +64,8 @@ class TestBoxCommands : public QObject {
 
   void failures_data();
   void failures();
+  void fullDiskKeepsTheOldFile_data();
+  void fullDiskKeepsTheOldFile();
 
  private:
   // Runs a box command; returns its error message, or an empty text.
@@ -279,6 +286,8 @@ void TestBoxCommands::inputLoadNormalisesBreaks_data() {
   QTest::newRow("utf8ByteOrderMark") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\n") << QStringLiteral("中\n");
   QTest::newRow("rtfShownAsMarkup") << QByteArray("{\\rtf1 \\'d6\\'d0\\par\r\n}")
                                     << "{\\rtf1 \\'d6\\'d0\\par\n}";
+  const QByteArray longest(boxcommands::kMaxBoxLineChars, 'a');
+  QTest::newRow("longestLineLoads") << longest + "\r\n" + longest << QString(longest + "\n" + longest);
 }
 
 void TestBoxCommands::inputLoadNormalisesBreaks() {
@@ -416,6 +425,14 @@ void TestBoxCommands::failures_data() {
       << Box::Result << false << "large.txt" << tooLarge << "Failed to Load Stream";
   QTest::newRow("openTooDeepRtfIntoResult")
       << Box::Result << false << "deep.rtf" << tooDeep << "Failed to Load Stream";
+  const QByteArray longLine = "short\r\n" + QByteArray(boxcommands::kMaxBoxLineChars + 1, 'a');
+  QTest::newRow("openTooLongLineIntoInput")
+      << Box::Input << false << "long.txt" << longLine << "Text exceeds memo capacity";
+  QTest::newRow("openTooLongLineIntoResult")
+      << Box::Result << false << "long.txt" << longLine << "Failed to Load Stream";
+  QTest::newRow("openTooLongRtfLineIntoResult")
+      << Box::Result << false << "long.rtf" << "{\\rtf1 a\\par " + longLine + "}"
+      << "Failed to Load Stream";
   QTest::newRow("saveInputIntoMissingFolder")
       << Box::Input << true << "nowhere/a.txt" << none << "Cannot create file %1";
   QTest::newRow("saveResultIntoMissingFolder")
@@ -453,5 +470,68 @@ void TestBoxCommands::failures() {
   QVERIFY(QFileInfo(Path(QStringLiteral("folder.txt"))).isDir());
 }
 
-QTEST_MAIN(TestBoxCommands)
+void TestBoxCommands::fullDiskKeepsTheOldFile_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("input") << "input" << boxcommands::kStreamWriteError;
+  QTest::newRow("result") << "result" << boxcommands::kFailedToSaveStream;
+}
+
+// The child process below may write no file past a few bytes, as on a full disk.
+void TestBoxCommands::fullDiskKeepsTheOldFile() {
+  QFETCH(QString, box);
+  QFETCH(QString, message);
+  const QByteArray old = "old content\r\n";
+  Put(QStringLiteral("full.txt"), old);
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("TREVANA_FULL_DISK_CHILD"), box);
+  environment.insert(QStringLiteral("TREVANA_FULL_DISK_FILE"), Path(QStringLiteral("full.txt")));
+  child.setProcessEnvironment(environment);
+  child.start(QCoreApplication::applicationFilePath(), {});
+  QVERIFY(child.waitForFinished(60000));
+  QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), message);
+  QVERIFY(Get(QStringLiteral("full.txt")) == old);
+  QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"full.txt"});
+}
+
+namespace {
+
+// Child mode: saves a box of 100,000 characters under a 1,000-byte file size limit and
+// prints the error message.
+int FullDiskChild(const QString& box, const QString& path) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  QWidget window;
+  QPlainTextEdit input(&window);
+  QTextEdit result(&window);
+  const QString text(100000, u'x');
+  input.setPlainText(text);
+  result.setPlainText(text);
+  QFileDialog dialog(&window);
+  boxcommands::SetUpFileDialog(&dialog, true);
+  Modals modals;
+  modals.Expect([path](QFileDialog* shown) { TypeAndAccept(shown, path); });
+  const rlimit limit{1000, 1000};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  try {
+    box == QStringLiteral("input") ? boxcommands::SaveInputBox(&dialog, &input)
+                                   : boxcommands::SaveResultBox(&dialog, &result);
+  } catch (const trevana::Error& error) {
+    std::fputs(error.what(), stdout);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (qEnvironmentVariableIsSet("TREVANA_FULL_DISK_CHILD")) {
+    return FullDiskChild(qEnvironmentVariable("TREVANA_FULL_DISK_CHILD"),
+                         qEnvironmentVariable("TREVANA_FULL_DISK_FILE"));
+  }
+  TestBoxCommands test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "boxcommands_test.moc"
