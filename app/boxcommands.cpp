@@ -75,7 +75,10 @@ void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
 void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
   const std::optional<QString> path = ChooseFile(saveDlg);
   if (!path) return;
-  const QString text = JoinLines(box->toPlainText(), QStringLiteral("\r\n"));
+  // The raw text: toPlainText() would turn no-break spaces into plain ones.
+  QString raw = box->document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+  const QString text = JoinLines(raw, QStringLiteral("\r\n"));
   textio::ReplaceFile(*path, textio::EncodeText(text), kStreamWriteError);
 }
 

@@ -315,6 +315,9 @@ void TestBoxCommands::inputLoadThenSave_data() {
   QTest::newRow("everyDoubleByteCodeKept") << everyCode << everyCode;
   const QByteArray fourByte = QByteArray::fromHex("9439fc368336c934fe50800d0a");
   QTest::newRow("fourByteCodesKept") << fourByte << fourByte;
+  QTest::newRow("noBreakSpaceKept") << QByteArray::fromHex("6181308432620a") << QByteArray::fromHex("6181308432620d0a");
+  QTest::newRow("utf8SavedAsCodePage936") << QByteArray::fromHex("efbbbfe4b8ad61c2a0620a")
+                                          << QByteArray::fromHex("d6d06181308432620d0a");
 }
 
 void TestBoxCommands::inputLoadThenSave() {
