@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -54,6 +55,9 @@ void ResultLines::Flush() {
   }
   const QString text = QString::fromStdString(joined);
   if (cleared_) {
+    // setPlainText keeps the cursor's character format: after a loaded document that ends
+    // in bold, the whole report would come out bold.
+    box_->setCurrentCharFormat(QTextCharFormat());
     box_->setPlainText(text);
   } else {
     // After what the box holds; never append(), which would take a line that looks like

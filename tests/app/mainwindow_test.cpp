@@ -360,6 +360,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(lines.value(7), QStringLiteral("Item[2],Weight=6,value=7"));
   }
 
+  void reportAfterBoldDocumentIsPlain() {
+    // A loaded document that ends in bold leaves the cursor's format bold; the report that
+    // replaces it must not inherit it.
+    window_->MemoResult->setHtml(QStringLiteral("plain <b>bold to the end</b>"));
+    window_->MemoResult->moveCursor(QTextCursor::End);
+    QTest::mouseClick(window_->BitBtn1, Qt::LeftButton);
+    for (QTextBlock block = window_->MemoResult->document()->begin(); block.isValid();
+         block = block.next()) {
+      for (auto run = block.begin(); !run.atEnd(); ++run) {
+        QCOMPARE(run.fragment().charFormat().fontWeight(), int(QFont::Normal));
+      }
+    }
+  }
+
   void largestProblemFillsTheBox() {
     QString problem = QStringLiteral("9999\n2\n20000\n");
     for (int i = 1; i <= 9999; ++i) problem += QStringLiteral("%1,%2\n").arg(i % 97 + 1).arg(i);
