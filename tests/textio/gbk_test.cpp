@@ -37,6 +37,7 @@ struct KnownCode {
   char32_t character;
   const char* hex;
 };
+void PrintTo(const KnownCode& row, std::ostream* out) { *out << row.name; }
 
 class GbkKnownCodes : public testing::TestWithParam<KnownCode> {};
 
@@ -92,6 +93,7 @@ struct Malformed {
   const char* hex;
   const char16_t* expected;
 };
+void PrintTo(const Malformed& row, std::ostream* out) { *out << row.name; }
 
 class GbkMalformed : public testing::TestWithParam<Malformed> {};
 
@@ -116,6 +118,7 @@ struct Utf8Row {
   const char* hex;
   const char16_t* expected;
 };
+void PrintTo(const Utf8Row& row, std::ostream* out) { *out << row.name; }
 
 class GbkByteOrderMark : public testing::TestWithParam<Utf8Row> {};
 
@@ -136,6 +139,7 @@ struct SplitRow {
   const char16_t* text;
   QStringList lines;
 };
+void PrintTo(const SplitRow& row, std::ostream* out) { *out << row.name; }
 
 class SplitLines : public testing::TestWithParam<SplitRow> {};
 

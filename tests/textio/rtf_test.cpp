@@ -21,6 +21,7 @@ struct ReadRow {
   std::string rtf;  // bytes as they stand in the file
   const char16_t* text;
 };
+void PrintTo(const ReadRow& row, std::ostream* out) { *out << row.name; }
 
 class RtfReading : public testing::TestWithParam<ReadRow> {};
 
@@ -131,6 +132,7 @@ struct RoundTripRow {
   const char* name;
   std::vector<TextRun> runs;
 };
+void PrintTo(const RoundTripRow& row, std::ostream* out) { *out << row.name; }
 
 class RtfRoundTrip : public testing::TestWithParam<RoundTripRow> {};
 
