@@ -13,6 +13,7 @@
 #include "engine/bagfunc.h"
 #include "engine/errors.h"
 #include "engine/stringlines.h"
+#include "textio/files.h"
 #include "textio/gbk.h"
 
 namespace cli {
@@ -106,7 +107,7 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
       out << kUsage;
       return Flushed(out, err, kExitOk);
     } else if (isOption && arg == "--version") {
-      out << "bagsolve 2023.3\n";
+      out << "bagsolve " TREVANA_VERSION "\n";
       return Flushed(out, err, kExitOk);
     } else if (isOption && (arg == "--variant" || arg.starts_with("--variant="))) {
       std::string name;
@@ -147,7 +148,7 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
     }
     if (!file.is_open() || !ReadAll(file, bytes)) {
       const std::string path = QString::fromLocal8Bit(*options.path).toStdString();
-      err << Encoded(trevana::WithFullStop(trevana::FormatMessage("Cannot open file %s", path)),
+      err << Encoded(trevana::WithFullStop(trevana::FormatMessage(textio::kCannotOpenFile, path)),
                      options.encoding)
           << "\n";
       return kExitFailed;
