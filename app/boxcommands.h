@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/errors.h"
+#include "textio/files.h"
 
 class QFileDialog;
 class QPlainTextEdit;
@@ -21,7 +22,7 @@ inline constexpr char kNoDefaultPrinter[] = "There is no default printer current
 // boxes lay a wrapped line out in time that grows with the square of its length: a line at the
 // limit takes under a second to show, a 16 MiB line would take hours. A larger file is refused
 // before it is read; a longer line before the box is touched.
-inline constexpr long long kMaxBoxFileBytes = 16LL * 1024 * 1024;
+inline constexpr long long kMaxBoxFileBytes = textio::kMaxTextFileBytes;
 inline constexpr int kMaxBoxLineChars = 100'000;
 
 // An RTF document the result box cannot load.

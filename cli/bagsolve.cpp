@@ -2,18 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 
+#include "cli/input.h"
 #include "engine/bagfunc.h"
 #include "engine/errors.h"
 #include "engine/stringlines.h"
-#include "textio/files.h"
 #include "textio/gbk.h"
 
 namespace cli {
@@ -87,11 +83,6 @@ int Flushed(std::ostream& out, std::ostream& err, int status) {
   return kExitFailed;
 }
 
-bool ReadAll(std::istream& in, std::string& bytes) {
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 }  // namespace
 
 int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -132,35 +123,13 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
     }
   }
 
-  std::string bytes;
-  if (!options.path || *options.path == "-") {
-    if (!ReadAll(in, bytes)) {
-      err << Encoded(trevana::WithFullStop("Cannot read standard input"), options.encoding)
-          << "\n";
-      return kExitFailed;
-    }
-  } else {
-    // A folder opens as a stream on some systems and then reads as nothing.
-    std::error_code ignored;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(*options.path, ignored)) {
-      file.open(*options.path, std::ios::binary);
-    }
-    if (!file.is_open() || !ReadAll(file, bytes)) {
-      const std::string path = QString::fromLocal8Bit(*options.path).toStdString();
-      err << Encoded(trevana::WithFullStop(trevana::FormatMessage(textio::kCannotOpenFile, path)),
-                     options.encoding)
-          << "\n";
-      return kExitFailed;
-    }
+  const ProblemBytes problem = ReadProblem(options.path, in);
+  if (!problem.failure.empty()) {
+    err << Encoded(trevana::WithFullStop(problem.failure), options.encoding) << "\n";
+    return kExitFailed;
   }
 
-  const QStringList texts =
-      textio::SplitLines(textio::DecodeText(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))));
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(texts.size()));
-  for (const QString& text : texts) lines.push_back(text.toStdString());
-  const bagfunc::StringLines src(std::move(lines));
+  const bagfunc::StringLines src = ProblemLines(problem.bytes);
   bagfunc::StringLines dst;
 
   // A fresh engine: nothing carries over from an earlier problem.

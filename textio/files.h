@@ -14,6 +14,9 @@ namespace textio {
 inline constexpr char kCannotOpenFile[] = "Cannot open file %s";
 inline constexpr char kCannotCreateFile[] = "Cannot create file %s";
 
+// The largest text the program reads: a file loaded into either box, bagsolve's input (16 MiB).
+inline constexpr qint64 kMaxTextFileBytes = 16LL * 1024 * 1024;
+
 // A file that cannot be opened or read: missing, no access, a folder, a device.
 class FileOpenError : public trevana::Error {
  public:

@@ -149,6 +149,64 @@ TEST(BagsolveOutput, FullDeviceIsAFailure) {
   }
 }
 
+// Input that cannot be read, or that never ends, gives a message and status 1, never an abort;
+// reading stops at the window's limit, so not even an endless device fills the memory.
+struct ShellRow {
+  const char* name;
+  const char* redirect;  // applied to bagsolve by the shell
+  QStringList args;
+  QByteArray err;
+};
+
+void PrintTo(const ShellRow& row, std::ostream* out) { *out << row.name; }
+
+class BagsolveInput : public testing::TestWithParam<ShellRow> {};
+
+TEST_P(BagsolveInput, FailsWithItsMessage) {
+  const ShellRow& row = GetParam();
+  QProcess process;
+  process.start("/bin/sh", QStringList{"-c", QStringLiteral("exec \"$0\" \"$@\" ") + row.redirect,
+                                       BAGSOLVE_PATH} + row.args);
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+  EXPECT_EQ(process.readAllStandardError().toStdString(), row.err.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BagsolveInput, testing::ValuesIn(std::vector<ShellRow>{
+  {"FolderOnStandardInput", "< /", {}, "Cannot read standard input.\n"},
+  {"ClosedStandardInput", "<&-", {}, "Cannot read standard input.\n"},
+  {"ReadErrorInFile", "", {"/proc/self/mem"}, "Cannot open file /proc/self/mem.\n"},
+  {"EndlessStandardInput", "< /dev/zero", {}, "Input is larger than 16 MiB.\n"},
+  {"EndlessFile", "", {"/dev/zero"}, "Input is larger than 16 MiB.\n"},
+}), [](const testing::TestParamInfo<ShellRow>& info) { return std::string(info.param.name); });
+
+// The limit itself: 16 MiB is read and solved, one byte more is refused.
+TEST(BagsolveInputLimit, SixteenMebibytesAndNoMore) {
+  QByteArray input = kSampleCrLf;
+  input.append(16 * 1024 * 1024 - input.size(), ' ');  // lines after the items are not read
+  ProcessResult run = Bagsolve({}, input);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out.toStdString(), kSolve.toStdString());
+  run = Bagsolve({}, input + ' ');
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_EQ(run.err.toStdString(), "Input is larger than 16 MiB.\n");
+}
+
+// The last item line the command can reach is read whatever follows it; lines past it are
+// dropped unread (a file of nothing but line breaks would otherwise take a line each).
+TEST(BagsolveInputLimit, LastReachableItemLineIsRead) {
+  QByteArray input = "9999\r\n1\r\n1\r\n";
+  for (int i = 1; i < 9999; ++i) input += "2,1\r\n";
+  input += "5,7\r\n" + QByteArray(1000000, '\r');
+  const ProcessResult run = Bagsolve({"--variant", "max1"}, input);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.out.contains("\nItem[9998],Weight=2,value=1\nItem[9999],Weight=5,value=7\n"));
+  EXPECT_TRUE(run.err.isEmpty());
+}
+
 // A file name after "--" is a file even when it looks like an option.
 TEST(BagsolveFiles, DoubleDashEndsOptions) {
   QTemporaryDir dir;

@@ -1,0 +1,98 @@
+#include "cli/input.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <vector>
+#include <system_error>
+
+#include "engine/bagfunc.h"
+#include "engine/errors.h"
+#include "textio/files.h"
+#include "textio/gbk.h"
+
+namespace cli {
+namespace {
+
+constexpr std::size_t kMaxBytes = static_cast<std::size_t>(textio::kMaxTextFileBytes);
+
+enum class ReadResult { Complete, Failed, TooLarge };
+
+// Takes at most one byte past kMaxBytes. istream::read turns a failing read of the stream
+// buffer (which may throw: a folder, a closed descriptor, an I/O error) into the bad bit.
+ReadResult ReadCapped(std::istream& in, std::string& bytes) {
+  bytes.clear();
+  char buffer[64 * 1024];
+  while (in.good()) {
+    const std::size_t room = kMaxBytes + 1 - bytes.size();
+    in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, room)));
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxBytes) return ReadResult::TooLarge;
+  }
+  return in.bad() ? ReadResult::Failed : ReadResult::Complete;
+}
+
+std::string TooLargeMessage() {
+  return "Input is larger than " + std::to_string(kMaxBytes / (1024 * 1024)) + " MiB";
+}
+
+ProblemBytes Failure(std::string message) { return {{}, std::move(message)}; }
+
+// The solve command reads the three header lines and at most kMaxItemCount item lines.
+constexpr std::size_t kReadableLines = bagfunc::kMaxItemCount + 3;
+
+// bytes up to the line break that ends the last readable line. CR and LF never stand inside
+// a GBK, GB18030 or UTF-8 character, so the cut splits none.
+std::string_view ReadableBytes(std::string_view bytes) {
+  std::size_t lines = 0;
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    if (bytes[at] != '\r' && bytes[at] != '\n') continue;
+    if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
+    if (++lines == kReadableLines) return bytes.substr(0, at + 1);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& in) {
+  ProblemBytes problem;
+  ReadResult result = ReadResult::Failed;
+  const bool standardInput = !path || *path == "-";
+  if (standardInput) {
+    result = ReadCapped(in, problem.bytes);
+  } else {
+    // A folder opens as a stream on some systems and then reads as nothing.
+    std::error_code ignored;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(*path, ignored)) file.open(*path, std::ios::binary);
+    if (file.is_open()) result = ReadCapped(file, problem.bytes);
+  }
+  switch (result) {
+    case ReadResult::Complete:
+      return problem;
+    case ReadResult::TooLarge:
+      return Failure(TooLargeMessage());
+    case ReadResult::Failed:
+      break;
+  }
+  if (standardInput) return Failure("Cannot read standard input");
+  return Failure(trevana::FormatMessage(textio::kCannotOpenFile,
+                                        QString::fromLocal8Bit(*path).toStdString()));
+}
+
+bagfunc::StringLines ProblemLines(std::string_view bytes) {
+  bytes = ReadableBytes(bytes);
+  const QStringList texts = textio::SplitLines(textio::DecodeText(
+      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(texts.size()));
+  for (const QString& text : texts) lines.push_back(text.toStdString());
+  return bagfunc::StringLines(std::move(lines));
+}
+
+}  // namespace cli
