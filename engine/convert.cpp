@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/errors.h"
+#include "engine/quote.h"
 
 namespace bagfunc {
 namespace {
@@ -61,7 +62,8 @@ std::optional<std::int32_t> TryConvertHeader(std::string_view text) {
 
 std::int32_t ConvertHeader(std::string_view text) {
   if (auto value = TryConvertHeader(text)) return *value;
-  throw trevana::EConvertError(trevana::FormatMessage("'%s' is not a valid integer value", text));
+  throw trevana::EConvertError(
+      trevana::FormatMessage("'%s' is not a valid integer value", trevana::QuotedLine(text)));
 }
 
 }  // namespace bagfunc

@@ -15,7 +15,7 @@ namespace bagfunc {
 std::optional<std::int32_t> TryConvertHeader(std::string_view text);
 
 // As TryConvertHeader, but a text that does not convert raises trevana::EConvertError with
-// the message "'<text>' is not a valid integer value".
+// the message "'<text>' is not a valid integer value", the text quoted by trevana::QuotedLine.
 std::int32_t ConvertHeader(std::string_view text);
 
 }  // namespace bagfunc

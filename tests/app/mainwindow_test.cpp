@@ -328,6 +328,16 @@ class MainWindowTest : public QObject {
                        "背包的格数=3", "Bag Items Count=3"};
     QTest::newRow("markup in a line is shown as typed")
         << "<b>4</b>" << "'<b>4</b>' is not a valid integer value." << QStringList{""};
+    QTest::newRow("NUL inside a line is quoted whole")
+        << QStringLiteral("2") + QChar(0) + QStringLiteral("1")
+        << "'2\\x001' is not a valid integer value." << QStringList{""};
+    QTest::newRow("control characters are escaped")
+        << "\x1b]0;x\x07" << "'\\x1B]0;x\\x07' is not a valid integer value."
+        << QStringList{""};
+    QTest::newRow("a long line is cut at 200 characters")
+        << QString(5000, QChar(0x9879))
+        << "'" + QString(200, QChar(0x9879)) + "…' is not a valid integer value."
+        << QStringList{""};
   }
   void failingHeaderLine() {
     QFETCH(QString, input);

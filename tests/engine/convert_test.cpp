@@ -12,6 +12,7 @@ struct ConvertRow {
   const char* name;
   std::string_view text;
   std::optional<std::int32_t> value;  // nothing: the line fails
+  const char* quoted = nullptr;        // how the message quotes a failing line, when not as it is
 };
 
 void PrintTo(const ConvertRow& row, std::ostream* out) { *out << row.name; }
@@ -23,13 +24,14 @@ TEST_P(HeaderConversion, ConvertsOrFails) {
   EXPECT_EQ(bagfunc::TryConvertHeader(row.text), row.value);
   if (row.value) {
     EXPECT_EQ(bagfunc::ConvertHeader(row.text), *row.value);
-  } else if (row.text.find('\0') == std::string_view::npos) {
-    // The message quotes the whole line, exactly as given.
+  } else {
+    // The message quotes the whole line, as given unless it holds control characters.
+    const std::string quoted = row.quoted ? row.quoted : std::string(row.text);
     try {
       bagfunc::ConvertHeader(row.text);
       ADD_FAILURE() << "no error raised";
     } catch (const trevana::EConvertError& error) {
-      EXPECT_EQ(error.what(), "'" + std::string(row.text) + "' is not a valid integer value");
+      EXPECT_EQ(error.what(), "'" + quoted + "' is not a valid integer value");
     }
   }
 }
@@ -76,8 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, HeaderConversion, testing::ValuesIn(std::vector<C
   {"NineHexDigits", "$100000000", std::nullopt},
   {"HexBadDigit", "$4G", std::nullopt},
   {"Exponent", "1e3", std::nullopt},
-  {"TrailingCarriageReturn", "4\r", std::nullopt},
-  {"EmbeddedNul", "4\0"sv, std::nullopt},  // fails; what() cannot show the whole quote
+  {"TrailingCarriageReturn", "4\r", std::nullopt, "4\\x0D"},
+  {"EmbeddedNul", "2\0" "1"sv, std::nullopt, "2\\x001"},
 }));
 
 }  // namespace
