@@ -5,14 +5,18 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <new>
 
 namespace app {
 
 QString ErrorText(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
-  } catch (const trevana::Error& known) {
-    return QString::fromStdString(trevana::WithFullStop(known.what()));
+  } catch (const std::bad_alloc&) {
+    return QString::fromUtf8(trevana::WithFullStop(kOutOfMemory));
+  } catch (const std::exception& error) {
+    // The program's own errors and the library's alike: their text is their message.
+    return QString::fromUtf8(trevana::WithFullStop(error.what()));
   } catch (...) {
     return QString();
   }

@@ -13,8 +13,12 @@ namespace app {
 // Caption of every error box and the application's name (the main window's caption differs).
 inline constexpr char kApplicationTitle[] = "Trevana背包问题计算器2023";
 
-// The text the box shows for an exception: a trevana::Error's message under the "." rule;
-// anything else (std::bad_alloc, a foreign exception) gives an empty text.
+// What a failed allocation shows.
+inline constexpr char kOutOfMemory[] = "Out of memory";
+
+// The text the box shows for an exception, under the "." rule: kOutOfMemory for
+// std::bad_alloc, what() for any other std::exception (the program's own errors among them);
+// anything that is no std::exception gives an empty text.
 QString ErrorText(const std::exception_ptr& error);
 
 // Shows text (already under the "." rule) in the error box and waits for OK.

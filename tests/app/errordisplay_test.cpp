@@ -64,24 +64,46 @@ class ErrorDisplayTest : public QObject {
     QCOMPARE(seen.format, Qt::PlainText);
   }
 
-  void foreignFailuresShowAnEmptyBox_data() {
+  // Failures that are not the program's own: the library's text, or nothing to say.
+  void foreignFailureText_data() {
     QTest::addColumn<int>("kind");
-    QTest::newRow("out of memory") << 0;
-    QTest::newRow("a standard library error") << 1;
-    QTest::newRow("not an exception class at all") << 2;
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("out of memory") << 0 << "Out of memory.";
+    QTest::newRow("an array too large to allocate") << 1 << "Out of memory.";
+    QTest::newRow("a standard library error") << 2 << "vector::_M_range_check.";
+    QTest::newRow("a standard error whose text ends in a full stop") << 3 << "internal.";
+    QTest::newRow("not an exception class at all") << 4 << "";
   }
-  void foreignFailuresShowAnEmptyBox() {
+  void foreignFailureText() {
     QFETCH(int, kind);
+    QFETCH(QString, shown);
+    const auto thrown = [kind]() -> std::exception_ptr {
+      switch (kind) {
+        case 0: return std::make_exception_ptr(std::bad_alloc());
+        case 1: return std::make_exception_ptr(std::bad_array_new_length());
+        case 2: return std::make_exception_ptr(std::out_of_range("vector::_M_range_check"));
+        case 3: return std::make_exception_ptr(std::logic_error("internal."));
+        default: return std::make_exception_ptr(42);
+      }
+    };
+    QCOMPARE(app::ErrorText(thrown()), shown);
+  }
+
+  void foreignFailureIsShownInTheBox() {
     uitest::SeenBox seen;
     watchdog_.ExpectMessageBox(seen);
-    app::Guarded([kind] {
-      if (kind == 0) throw std::bad_alloc();
-      if (kind == 1) throw std::logic_error("internal");
-      throw 42;
-    });
+    app::Guarded([] { throw std::bad_alloc(); });
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.text, QStringLiteral("Out of memory."));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+  }
+
+  void emptyMessageShowsAnEmptyBox() {
+    uitest::SeenBox seen;
+    watchdog_.ExpectMessageBox(seen);
+    app::Guarded([] { throw 42; });
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, QString());
-    QCOMPARE(seen.icon, QMessageBox::Critical);
   }
 
   void nothingIsShownWhenNothingFails() {
