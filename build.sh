@@ -2,7 +2,8 @@
 # One entry point for every set-up, build and check of the calculator.
 #   ./build.sh deps    install the Debian packages the project needs (skips what is present)
 #   ./build.sh build   configure and build into build/ (executables in build/bin/)
-#   ./build.sh test    build, start the print queue, run every test through CTest
+#   ./build.sh test    build and run every test through CTest (the printing tests start and
+#                      stop a print scheduler of their own: the system's printers stay as they are)
 #   ./build.sh bench   build and run the benchmarks
 #   ./build.sh run     build and start the calculator
 #   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
@@ -43,18 +44,13 @@ build() {
   cmake --build build -j "$(nproc)"
 }
 
-start_print_queue() {
-  if [ -x tools/print-queue ]; then tools/print-queue start; fi
-}
-
 cmd=${1:-build}
 shift || true
 case "$cmd" in
-  deps) deps; start_print_queue ;;
+  deps) deps ;;
   build) build ;;
   test)
     build
-    start_print_queue
     ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
     ;;
   bench)
