@@ -20,6 +20,7 @@ PACKAGES=(
   unrtf zbar-tools libchm-bin
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
+  desktop-file-utils appstream librsvg2-bin bash-completion groff-base
 )
 
 as_root() {

@@ -184,7 +184,8 @@ constexpr std::array<std::string_view, 32> kIconArt{{
 
 }  // namespace
 
-QPixmap ProgramIcon() { return QPixmap::fromImage(ImageFromArt(kIconArt)); }
+QImage ProgramIconImage() { return ImageFromArt(kIconArt); }
+QPixmap ProgramIcon() { return QPixmap::fromImage(ProgramIconImage()); }
 
 QIcon NewGlyph() { return GlyphFromArt(kNewArt); }
 QIcon OpenGlyph() { return GlyphFromArt(kOpenArt); }

@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 namespace pictures {
 
-// 32 x 32, 16 colours: yellow capital letters on a blue square.
+// 32 x 32, 16 colours: yellow capital letters on a blue square. The image needs no running
+// application, so the build renders the installed icons from it too.
+QImage ProgramIconImage();
 QPixmap ProgramIcon();
 
 // 16 x 16, 16 colours; the bottom-left pixel's colour is drawn transparent.
