@@ -37,6 +37,10 @@ deps() {
     as_root apt-get update -qq
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
+  # An unprivileged account for the tests of saving as a normal user.
+  if ! id trevana-test >/dev/null 2>&1; then
+    as_root useradd --system --no-create-home --shell /usr/sbin/nologin trevana-test
+  fi
 }
 
 build() {

@@ -1,4 +1,8 @@
 // The program's entry: it takes no arguments beyond what Qt itself reads.
 #include "app/startup.h"
+#include "safefile/replace.h"
 
-int main(int argc, char** argv) { return app::RunProgram(argc, argv); }
+int main(int argc, char** argv) {
+  safefile::IgnoreFileSizeSignal();
+  return app::RunProgram(argc, argv);
+}

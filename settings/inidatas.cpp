@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "engine/convert.h"
-#include "settings/atomicfile.h"
+#include "safefile/readfile.h"
+#include "safefile/replace.h"
 #include "settings/exepath.h"
 #include "settings/profile.h"
 
@@ -63,7 +64,7 @@ std::int32_t TIniDatas::LoadIni() {
   if (IniFileName.empty()) return -1;
   // A file that is missing or cannot be read reads as empty: the default wins.
   std::string content;
-  settings::ReadFileBytes(IniFileName, content);
+  safefile::ReadFile(IniFileName, safefile::kNoSizeLimit, content);
   const std::string text = settings::ReadProfileString(content, kSection, kKey);
   bChinese = bagfunc::TryConvertHeader(text).value_or(1) != 0;
   return 0;
@@ -71,17 +72,20 @@ std::int32_t TIniDatas::LoadIni() {
 
 std::int32_t TIniDatas::SaveIni() {
   if (IniFileName.empty()) return -1;
-  const auto fail = [this] {
-    throw EIniFileException(trevana::FormatMessage("Unable to write to %s", IniFileName));
-  };
+  const std::string message = trevana::FormatMessage("Unable to write to %s", IniFileName);
   std::string content;
   // Only a missing file may start from nothing; a file that exists but cannot be read would
   // lose its other sections if it were rewritten from what little we know.
-  if (auto error = settings::ReadFileBytes(IniFileName, content);
+  if (auto error = safefile::ReadFile(IniFileName, safefile::kNoSizeLimit, content);
       error && error != std::errc::no_such_file_or_directory)
-    fail();
+    throw EIniFileException(message);
   content = settings::WriteProfileString(content, kSection, kKey, bChinese ? "1" : "0");
-  if (settings::ReplaceFile(IniFileName, content)) fail();
+  const safefile::SaveResult saved = safefile::ReplaceFile(IniFileName, content);
+  if (saved.failure == safefile::SaveFailure::kDamaged) {
+    throw EIniFileException(message + "\n" +
+                            trevana::FormatMessage(safefile::kDamagedNote, IniFileName));
+  }
+  if (saved.Failed()) throw EIniFileException(message);
   return 0;
 }
 

@@ -1,9 +1,10 @@
 #include "textio/files.h"
 
+#include "safefile/readfile.h"
+#include "safefile/replace.h"
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace textio {
 namespace {
@@ -11,6 +12,8 @@ namespace {
 std::string NativeName(const QString& path) {
   return QDir::toNativeSeparators(path).toStdString();
 }
+
+std::string SystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
@@ -21,33 +24,28 @@ FileCreateError::FileCreateError(const QString& path)
     : Error(trevana::FormatMessage(kCannotCreateFile, NativeName(path))) {}
 
 QByteArray ReadFileBytes(const QString& path, qint64 maxBytes, const std::string& tooLargeMessage) {
-  // Only regular files: opening a pipe would wait for a writer, a device may never end.
-  if (!QFileInfo(path).isFile()) throw FileOpenError(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw FileOpenError(path);
-  if (file.size() > maxBytes) throw FileTooLargeError(tooLargeMessage);
-  // The file may grow while it is read: never take more than one byte past the limit.
-  QByteArray bytes = file.read(maxBytes + 1);
-  if (file.error() != QFileDevice::NoError) throw FileOpenError(path);
-  if (bytes.size() > maxBytes) throw FileTooLargeError(tooLargeMessage);
+  QByteArray bytes;
+  const auto error = safefile::ReadFile(SystemName(path), static_cast<std::size_t>(maxBytes), bytes);
+  if (error == std::errc::file_too_large) throw FileTooLargeError(tooLargeMessage);
+  if (error) throw FileOpenError(path);
   return bytes;
 }
 
 void ReplaceFile(const QString& path, const QByteArray& bytes,
                  const std::string& writeErrorMessage) {
-  // A folder, pipe or device is never replaced by a file, whoever runs the program.
-  if (const QFileInfo info(path); info.exists() && !info.isFile()) throw FileCreateError(path);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw FileCreateError(path);
-  // commit() alone does not see every failed write: a write into the buffer succeeds and the
-  // flush that fails later only sets the error state. Check each step before the rename.
-  const bool written = file.write(bytes) == bytes.size() && file.flush() &&
-                       file.error() == QFileDevice::NoError;
-  if (!written) {
-    file.cancelWriting();
-    throw FileWriteError(writeErrorMessage);
+  const auto result = safefile::ReplaceFile(
+      SystemName(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  switch (result.failure) {
+    case safefile::SaveFailure::kNone:
+      return;
+    case safefile::SaveFailure::kCreate:
+      throw FileCreateError(path);
+    case safefile::SaveFailure::kWrite:
+      throw FileWriteError(writeErrorMessage);
+    case safefile::SaveFailure::kDamaged:
+      throw FileWriteError(writeErrorMessage + "\n" +
+                           trevana::FormatMessage(safefile::kDamagedNote, NativeName(path)));
   }
-  if (!file.commit()) throw FileWriteError(writeErrorMessage);
 }
 
 }  // namespace textio

@@ -45,10 +45,11 @@ class FileWriteError : public trevana::Error {
 // FileTooLargeError(tooLargeMessage). Other programs may read the file meanwhile.
 QByteArray ReadFileBytes(const QString& path, qint64 maxBytes, const std::string& tooLargeMessage);
 
-// Replaces the file's content by bytes: written to a temporary file in the same folder, renamed
-// over the old one only when every byte is on disk. On any failure the old file is left as it
-// was: FileCreateError when no file can be made there, FileWriteError(writeErrorMessage) when
-// the disk refuses the bytes.
+// Replaces the file's content by bytes (safefile::ReplaceFile: atomic where the folder allows
+// it, else in place after reserving the space). FileCreateError when no file may be written
+// there, FileWriteError(writeErrorMessage) when the disk refuses the bytes; the old file is
+// then as it was. Only a failure half way through an in-place write can damage it: the
+// message then says so on a second line.
 void ReplaceFile(const QString& path, const QByteArray& bytes,
                  const std::string& writeErrorMessage);
 
