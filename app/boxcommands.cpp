@@ -2,6 +2,7 @@
 
 #include "textio/files.h"
 #include "textio/gbk.h"
+#include "textio/textfile.h"
 #include "textio/richtext.h"
 #include "textio/rtf.h"
 
@@ -18,6 +19,19 @@ namespace {
 // Each dialog keeps its own last confirmed file and filter, whichever box it served.
 constexpr char kLastFileProperty[] = "trevanaLastFile";
 constexpr char kLastFilterProperty[] = "trevanaLastFilter";
+// The input box keeps the encoding (and byte-order mark) of the file it was loaded from, so
+// that saving writes the same encoding again; a new or cleared box has none: GBK.
+constexpr char kFileFormatProperty[] = "trevanaFileFormat";
+
+void RememberFormat(QPlainTextEdit* box, textio::TextFormat format) {
+  box->setProperty(kFileFormatProperty,
+                   static_cast<int>(format.encoding) * 2 + (format.byteOrderMark ? 1 : 0));
+}
+
+textio::TextFormat RememberedFormat(const QPlainTextEdit* box) {
+  const int code = box->property(kFileFormatProperty).toInt();
+  return {static_cast<textio::Encoding>(code / 2), code % 2 != 0};
+}
 
 // The chosen file's full name, or nothing when the user cancelled.
 std::optional<QString> ChooseFile(QFileDialog* dialog) {
@@ -61,15 +75,19 @@ void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
   dialog->setDefaultSuffix(QStringLiteral("txt"));
 }
 
-void ClearInputBox(QPlainTextEdit* box) { box->clear(); }
+void ClearInputBox(QPlainTextEdit* box) {
+  box->clear();
+  RememberFormat(box, {});
+}
 
 void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
   const std::optional<QString> path = ChooseFile(openDlg);
   if (!path) return;
   const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kTextExceedsCapacity);
-  const QString text = textio::DecodeText(bytes);
-  CheckLineLengths(text, kTextExceedsCapacity);
-  box->setPlainText(JoinLines(text, QStringLiteral("\n")));
+  const textio::DecodedText decoded = textio::DecodeFile(bytes);
+  CheckLineLengths(decoded.text, kTextExceedsCapacity);
+  box->setPlainText(JoinLines(decoded.text, QStringLiteral("\n")));
+  RememberFormat(box, decoded.format);
 }
 
 void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
@@ -79,7 +97,7 @@ void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
   QString raw = box->document()->toRawText();
   raw.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
   const QString text = JoinLines(raw, QStringLiteral("\r\n"));
-  textio::ReplaceFile(*path, textio::EncodeText(text), kStreamWriteError);
+  textio::ReplaceFile(*path, textio::EncodeFile(text, RememberedFormat(box)), kStreamWriteError);
 }
 
 void ClearResultBox(QTextEdit* box) { box->clear(); }

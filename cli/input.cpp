@@ -14,6 +14,7 @@
 #include "engine/errors.h"
 #include "textio/files.h"
 #include "textio/gbk.h"
+#include "textio/textfile.h"
 
 namespace cli {
 namespace {

@@ -114,12 +114,6 @@ const Tables& GetTables() {
 
 }  // namespace
 
-QString DecodeText(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF"))
-    return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-  return DecodeGbk(bytes);
-}
-
 QString DecodeGbk(const QByteArray& bytes) {
   const Tables& tables = GetTables();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());

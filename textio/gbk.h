@@ -7,12 +7,8 @@
 
 namespace textio {
 
-// GBK bytes (and GB18030 four-byte sequences) to text; a file that begins with a UTF-8
-// byte-order mark is read as UTF-8.
-QString DecodeText(const QByteArray& bytes);
-
-// The same without the byte-order mark check: bytes that are GBK whatever they begin with
-// (the text of an RTF document).
+// GBK bytes (and GB18030 four-byte sequences) to text, whatever they begin with. A file whose
+// encoding is not known goes through DecodeFile (textfile.h) instead.
 QString DecodeGbk(const QByteArray& bytes);
 
 // Text to GBK bytes; a character that GBK cannot hold becomes its GB18030 four-byte sequence,

@@ -3,6 +3,7 @@
 #include "engine/bagfunc.h"
 #include "modals.h"
 #include "textio/gbk.h"
+#include "textio/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QStringEncoder>
 
 #include <QProcess>
 
@@ -29,6 +31,22 @@ const QString kTextFilter = QStringLiteral("文本数据文件(*.txt)");
 const QString kAllFilter = QStringLiteral("所有文件(*.*)");
 
 enum class Box { Input, Result };
+
+const QString kEncodedProblem =
+    QStringLiteral("3\r\n2\r\n10\r\n1,22 物品\r\n3,4 😀 Grüezi\r\n5,6 한");
+
+// kEncodedProblem in the encodings other programs save, made by the system's converters.
+std::vector<std::pair<const char*, QByteArray>> EncodedProblems() {
+  const auto encoded = [](const char* encoding, const QByteArray& mark) {
+    QStringEncoder encoder(encoding);
+    return mark + QByteArray(encoder.encode(kEncodedProblem));
+  };
+  return {{"gb18030", encoded("GB18030", {})},
+          {"utf8", encoded("UTF-8", {})},
+          {"utf8WithMark", encoded("UTF-8", "\xEF\xBB\xBF")},
+          {"utf16LeWithMark", encoded("UTF-16LE", "\xFF\xFE")},
+          {"utf16BeWithMark", encoded("UTF-16BE", "\xFE\xFF")}};
+}
 
 }  // namespace
 
@@ -286,6 +304,8 @@ void TestBoxCommands::inputLoadNormalisesBreaks_data() {
   QTest::newRow("utf8ByteOrderMark") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\n") << QStringLiteral("中\n");
   QTest::newRow("rtfShownAsMarkup") << QByteArray("{\\rtf1 \\'d6\\'d0\\par\r\n}")
                                     << "{\\rtf1 \\'d6\\'d0\\par\n}";
+  for (const auto& [name, bytes] : EncodedProblems())
+    QTest::newRow(name) << bytes << QString(kEncodedProblem).replace("\r\n", "\n");
   const QByteArray longest(boxcommands::kMaxBoxLineChars, 'a');
   QTest::newRow("longestLineLoads") << longest + "\r\n" + longest << QString(longest + "\n" + longest);
 }
@@ -316,8 +336,12 @@ void TestBoxCommands::inputLoadThenSave_data() {
   const QByteArray fourByte = QByteArray::fromHex("9439fc368336c934fe50800d0a");
   QTest::newRow("fourByteCodesKept") << fourByte << fourByte;
   QTest::newRow("noBreakSpaceKept") << QByteArray::fromHex("6181308432620a") << QByteArray::fromHex("6181308432620d0a");
-  QTest::newRow("utf8SavedAsCodePage936") << QByteArray::fromHex("efbbbfe4b8ad61c2a0620a")
-                                          << QByteArray::fromHex("d6d06181308432620d0a");
+  QTest::newRow("utf8WithMarkStaysUtf8") << QByteArray::fromHex("efbbbfe4b8ad61c2a0620a")
+                                         << QByteArray::fromHex("efbbbfe4b8ad61c2a0620d0a");
+  // Files as other programs write them: the same encoding and mark come back, byte for byte.
+  for (const auto& [name, bytes] : EncodedProblems()) QTest::newRow(name) << bytes << bytes;
+  QTest::newRow("utf16LfBecomesCrLf") << QByteArray::fromHex("fffe340a33000a00")
+                                      << QByteArray::fromHex("fffe340a33000d000a00");
 }
 
 void TestBoxCommands::inputLoadThenSave() {
@@ -326,7 +350,12 @@ void TestBoxCommands::inputLoadThenSave() {
   Put(QStringLiteral("in.txt"), loaded);
   Open(Box::Input, QStringLiteral("in.txt"));
   Save(Box::Input, QStringLiteral("out.txt"));
-  QVERIFY(Get(QStringLiteral("out.txt")) == saved);
+  QCOMPARE(Get(QStringLiteral("out.txt")).toHex(' '), saved.toHex(' '));
+  // A new box saves code page 936 again, whatever the last file was.
+  boxcommands::ClearInputBox(input_);
+  input_->setPlainText(QStringLiteral("物"));
+  Save(Box::Input, QStringLiteral("new.txt"));
+  QCOMPARE(Get(QStringLiteral("new.txt")), QByteArray("\xCE\xEF"));
 }
 
 void TestBoxCommands::savingReplacesAnExistingFileWithoutAQuestion() {

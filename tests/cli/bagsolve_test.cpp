@@ -80,6 +80,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, BagsolveRun, testing::ValuesIn(std::vector<CliRow
   {"GbkInputQuotedInUtf8", {}, "4\r\n\xcf\xee\r\n", 1,
    "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
    "'项' is not a valid integer value.\n"},
+  // Input files in the encodings editors save: read by the boxes' own rule.
+  {"Utf8InputWithoutMark", {}, "4\r\n\xe9\xa1\xb9\r\n", 1,
+   "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
+   "'项' is not a valid integer value.\n"},
+  {"Utf16LeInputWithMark", {}, QByteArray("\xff\xfe" "4\0\r\0\n\0\x79\x98", 10), 1,
+   "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
+   "'项' is not a valid integer value.\n"},
   {"GbkInputQuotedInGbk", {"--encoding", "gbk"}, "\xcf\xee", 1, {},
    "'\xcf\xee' is not a valid integer value.\n"},
   {"ControlCharactersEscaped", {}, "\x1b]0;owned\x07\x1b[2J\r\n", 1, {},
