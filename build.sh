@@ -4,7 +4,7 @@
 #   ./build.sh build   configure and build into build/ (executables in build/bin/)
 #   ./build.sh test    build and run every test through CTest (the printing tests start and
 #                      stop a print scheduler of their own: the system's printers stay as they are)
-#   ./build.sh bench   build and run the benchmarks
+#   ./build.sh bench   build and run the benchmarks (and time bagsolve's start with hyperfine)
 #   ./build.sh run     build and start the calculator
 #   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
 set -euo pipefail
@@ -20,7 +20,7 @@ PACKAGES=(
   unrtf zbar-tools libchm-bin
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
-  desktop-file-utils appstream librsvg2-bin bash-completion groff-base
+  desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine
 )
 
 as_root() {
@@ -61,6 +61,7 @@ case "$cmd" in
   bench)
     build
     for b in build/bin/bench_*; do "$b" "$@"; done
+    bench/bagsolve_start.sh build/bin/bagsolve samples/sample.txt
     ;;
   run)
     build

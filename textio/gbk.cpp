@@ -1,7 +1,6 @@
 #include "textio/gbk.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "textio/gbktable.h"
 
 #include <array>
 #include <cstdint>
@@ -10,100 +9,49 @@
 namespace textio {
 namespace {
 
+using namespace gbktable;
+
 constexpr char16_t kReplacement = 0xFFFD;
-// GB18030 four-byte codes 81 30 81 30 .. 84 31 A4 39 cover the rest of the Basic Multilingual
-// Plane; codes from 90 30 81 30 on count the supplementary planes linearly.
-constexpr int kBmpFourByteCodes = 39420;
 
-bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+bool IsLead(unsigned char b) { return b >= kFirstLead && b <= kLastLead; }
 bool IsDigit(unsigned char b) { return b >= 0x30 && b <= 0x39; }
-bool IsTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-
-constexpr int FourByteIndex(const unsigned char* p) {
-  return (((p[0] - 0x81) * 10 + (p[1] - 0x30)) * 126 + (p[2] - 0x81)) * 10 + (p[3] - 0x30);
-}
-
-constexpr unsigned char kFirstSupplementaryCode[] = {0x90, 0x30, 0x81, 0x30};
-constexpr int kSupplementaryBase = FourByteIndex(kFirstSupplementaryCode);
+bool IsTrail(unsigned char b) { return b >= kFirstTrail && b <= kLastTrail && b != 0x7F; }
 
 void AppendFourByte(QByteArray& out, int index) {
   char code[4];
-  code[3] = static_cast<char>(0x30 + index % 10);
-  index /= 10;
-  code[2] = static_cast<char>(0x81 + index % 126);
-  index /= 126;
-  code[1] = static_cast<char>(0x30 + index % 10);
-  index /= 10;
-  code[0] = static_cast<char>(0x81 + index);
+  FourByteCode(index, code);
   out.append(code, 4);
 }
 
-// Lookup tables built once from the system's code page 936 and GB18030 converters. They are
-// kept strictly inverse to each other, so decoding then encoding gives back every byte.
+// Both directions of the codec, unpacked from the generated data (gbktable.h). The data is one
+// to one, so decoding then encoding gives back every byte.
 struct Tables {
   std::array<char16_t, 0x10000> fromGbk{};       // (lead << 8 | trail), or 0x80 alone
   std::array<std::uint16_t, 0x10000> toGbk{};    // character -> GBK code, 0 = none
   std::array<char16_t, kBmpFourByteCodes> fromFourByte{};
-  // character -> four-byte index + 1; consulted only for characters without a GBK code
-  std::array<std::uint16_t, 0x10000> toFourByte{};
+  std::array<std::uint16_t, 0x10000> toFourByte{};  // character -> four-byte index + 1
 
   Tables() {
-    for (int lead = 0x80; lead <= 0xFE; ++lead) {
-      for (int trail = (lead == 0x80 ? -1 : 0x40); trail <= 0xFE; ++trail) {
-        if (trail == 0x7F || (trail >= 0 && lead == 0x80)) continue;
-        QByteArray code;
-        code.append(static_cast<char>(lead));
-        if (trail >= 0) code.append(static_cast<char>(trail));
-        QStringDecoder decoder("GBK");
-        const QString text = decoder.decode(code);
-        if (decoder.hasError() || text.size() != 1 || text[0].unicode() == kReplacement) continue;
-        const char16_t ch = text[0].unicode();
-        if (toGbk[ch] != 0) continue;  // keep the first code; the mapping stays one to one
-        const auto key = static_cast<std::uint16_t>(trail >= 0 ? (lead << 8 | trail) : lead);
-        fromGbk[key] = ch;
-        toGbk[ch] = key;
+    Add(kSingleByte, kSingleByteCharacter);
+    for (int i = 0; i < kTwoByteCount; ++i) {
+      Add(static_cast<std::uint16_t>((kFirstLead + i / kTrailCount) << 8 |
+                                     (kFirstTrail + i % kTrailCount)),
+          kTwoByte[i]);
+    }
+    for (int r = 0; r < kFourByteRunCount; ++r) {
+      const Run& run = kFourByteRuns[r];
+      for (int k = 0; k < run.length; ++k) {
+        const auto ch = static_cast<char16_t>(run.firstCharacter + k);
+        fromFourByte[static_cast<std::size_t>(run.firstCode + k)] = ch;
+        toFourByte[ch] = static_cast<std::uint16_t>(run.firstCode + k + 1);
       }
     }
+  }
 
-    QByteArray all;
-    all.reserve(kBmpFourByteCodes * 4);
-    for (int i = 0; i < kBmpFourByteCodes; ++i) AppendFourByte(all, i);
-    QStringDecoder decoder("GB18030");
-    const QString text = decoder.decode(all);
-    // The decoder also answers U+FFFD for a code it does not know; only U+FFFD's own code
-    // may claim it.
-    QStringEncoder replacementEncoder("GB18030");
-    const QByteArray replacementCode = replacementEncoder.encode(QString(QChar(kReplacement)));
-    if (text.size() == kBmpFourByteCodes) {
-      for (int i = 0; i < kBmpFourByteCodes; ++i) {
-        const char16_t ch = text[i].unicode();
-        if (ch == kReplacement && all.mid(i * 4, 4) != replacementCode) continue;
-        if (QChar::isSurrogate(ch) || toFourByte[ch] != 0) continue;
-        fromFourByte[i] = ch;
-        toFourByte[ch] = static_cast<std::uint16_t>(i + 1);
-      }
-    }
-
-    // A few characters (CJK radicals, Latin letters with acute) sit in GB18030's two-byte area
-    // where code page 936 keeps a private-use character instead; GB18030 gives that
-    // private-use character a four-byte code. The two swap places here: the private-use
-    // character keeps its GBK code and the real character takes the four-byte one, so both
-    // survive a save and load.
-    for (int ch = 0x80; ch < 0x10000; ++ch) {
-      if (QChar::isSurrogate(static_cast<char16_t>(ch)) || toGbk[ch] != 0 || toFourByte[ch] != 0)
-        continue;
-      // The system's GB18030 encoder puts this character in the two-byte area.
-      QStringEncoder encoder("GB18030");
-      const QByteArray code = encoder.encode(QString(QChar(static_cast<char16_t>(ch))));
-      if (encoder.hasError() || code.size() != 2) continue;
-      const auto key = static_cast<std::uint16_t>(static_cast<unsigned char>(code[0]) << 8 |
-                                                  static_cast<unsigned char>(code[1]));
-      const char16_t privateUse = fromGbk[key];
-      if (privateUse == 0 || toFourByte[privateUse] == 0) continue;
-      const int index = toFourByte[privateUse] - 1;
-      fromFourByte[index] = static_cast<char16_t>(ch);
-      toFourByte[ch] = static_cast<std::uint16_t>(index + 1);
-    }
+  void Add(std::uint16_t code, char16_t ch) {
+    if (ch == 0) return;
+    fromGbk[code] = ch;
+    toGbk[ch] = code;
   }
 };
 
