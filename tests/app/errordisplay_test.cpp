@@ -2,7 +2,7 @@
 // last-resort catch for an exception that escapes an event.
 #include "app/errordisplay.h"
 #include "engine/errors.h"
-#include "tests/app/uitest.h"
+#include "tests/support/windowtest.h"
 
 #include <QEvent>
 #include <QTest>
@@ -13,7 +13,7 @@
 namespace {
 
 // An object whose events fail, as a handler outside the guard would.
-class FailingReceiver : public QObject {
+class FailingReceiver : public testsupport::WindowTest {
  public:
   int handled = 0;
   bool event(QEvent* event) override {
@@ -25,15 +25,10 @@ class FailingReceiver : public QObject {
 
 }  // namespace
 
-class ErrorDisplayTest : public QObject {
+class ErrorDisplayTest : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
-  void cleanup() {
-    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
-    watchdog_.Reset();
-  }
-
   void fullStopRule_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
@@ -52,8 +47,8 @@ class ErrorDisplayTest : public QObject {
   void fullStopRule() {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     app::Guarded([&] { throw trevana::Error(message.toStdString()); });
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, shown);
@@ -90,8 +85,8 @@ class ErrorDisplayTest : public QObject {
   }
 
   void foreignFailureIsShownInTheBox() {
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     app::Guarded([] { throw std::bad_alloc(); });
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, QStringLiteral("Out of memory."));
@@ -99,8 +94,8 @@ class ErrorDisplayTest : public QObject {
   }
 
   void emptyMessageShowsAnEmptyBox() {
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     app::Guarded([] { throw 42; });
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, QString());
@@ -110,27 +105,25 @@ class ErrorDisplayTest : public QObject {
     bool ran = false;
     app::Guarded([&] { ran = true; });
     QVERIFY(ran);
-    QCOMPARE(watchdog_.Pending(), 0);
+    QCOMPARE(modals_.Pending(), 0);
   }
 
   void exceptionEscapingAnEventIsShownAndTheLoopGoesOn() {
     FailingReceiver receiver;
-    uitest::SeenBox first;
-    uitest::SeenBox second;
-    watchdog_.ExpectMessageBox(first);
-    watchdog_.ExpectMessageBox(second);
+    testsupport::SeenBox first;
+    testsupport::SeenBox second;
+    modals_.ExpectMessageBox(first);
+    modals_.ExpectMessageBox(second);
     QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
     QTRY_COMPARE(receiver.handled, 2);
     QCOMPARE(first.text, QStringLiteral("Event failed."));
     QCOMPARE(second.text, QStringLiteral("Event failed."));
   }
-
- private:
-  uitest::ModalWatchdog watchdog_;
 };
 
 int main(int argc, char** argv) {
+  ErrorDisplayTest::initMain();
   app::TrevanaApplication application(argc, argv);
   ErrorDisplayTest test;
   return QTest::qExec(&test, argc, argv);

@@ -2,7 +2,9 @@
 // marks, and the choice written back when the window goes.
 #include "app/frmmain.h"
 #include "app/startup.h"
-#include "tests/app/uitest.h"
+#include "settings/exepath.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 #include <QGroupBox>
 #include <QMenu>
@@ -21,16 +23,15 @@ const QString kEnglishResult = QStringLiteral("Result Area");
 
 }  // namespace
 
-class LanguageTest : public QObject {
+class LanguageTest : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() { folder_ = std::make_unique<uitest::ProgramFolder>(); }
+  void init() { folder_ = std::make_unique<testsupport::ProgramFolder>(); }
   void cleanup() {
     window_.reset();
     folder_.reset();
-    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
-    watchdog_.Reset();
+    WindowTest::cleanup();
   }
 
   void captionsFromSettingsFile_data() {
@@ -141,8 +142,8 @@ class LanguageTest : public QObject {
     settings::SetExecutablePath(missing.toStdString());
     app::InstallSettingsFailureDisplay();
     ShowWindow();
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     window_.reset();
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QStringLiteral("Trevana背包问题计算器2023"));
@@ -166,8 +167,7 @@ class LanguageTest : public QObject {
     menu->hide();
   }
 
-  uitest::ModalWatchdog watchdog_;
-  std::unique_ptr<uitest::ProgramFolder> folder_;
+  std::unique_ptr<testsupport::ProgramFolder> folder_;
   std::unique_ptr<TFrmMain> window_;
 };
 

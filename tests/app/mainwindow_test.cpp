@@ -1,6 +1,7 @@
 // The main window as built: places, captions, menus, focus order, and the solve buttons.
 #include "app/frmmain.h"
-#include "tests/app/uitest.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -55,12 +56,12 @@ QStringList ReportBlock(int value, const QList<std::array<int, 3>>& picks) {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
   void init() {
-    folder_ = std::make_unique<uitest::ProgramFolder>();
+    folder_ = std::make_unique<testsupport::ProgramFolder>();
     window_ = std::make_unique<TFrmMain>();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -68,8 +69,7 @@ class MainWindowTest : public QObject {
   void cleanup() {
     window_.reset();
     folder_.reset();
-    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
-    watchdog_.Reset();
+    WindowTest::cleanup();
   }
 
   void controlPlaces_data() {
@@ -344,8 +344,8 @@ class MainWindowTest : public QObject {
     QFETCH(QString, message);
     QFETCH(QStringList, resultAfter);
     window_->MemoSrc->setPlainText(input);
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     QTest::mouseClick(window_->BitBtn1, Qt::LeftButton);
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, message);
@@ -396,8 +396,7 @@ class MainWindowTest : public QObject {
   }
 
  private:
-  uitest::ModalWatchdog watchdog_;
-  std::unique_ptr<uitest::ProgramFolder> folder_;
+  std::unique_ptr<testsupport::ProgramFolder> folder_;
   std::unique_ptr<TFrmMain> window_;
 };
 

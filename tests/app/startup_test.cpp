@@ -3,22 +3,19 @@
 #include "app/frmmain.h"
 #include "app/startup.h"
 #include "dialogs/visitephone.h"
-#include "tests/app/uitest.h"
+#include "settings/exepath.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
-class StartupTest : public QObject {
+class StartupTest : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
-  void cleanup() {
-    QVERIFY2(watchdog_.Unexpected().isEmpty(), qPrintable(watchdog_.Unexpected().join('\n')));
-    watchdog_.Reset();
-  }
-
   void runAndLeave_data() {
     QTest::addColumn<bool>("byExitItem");
     QTest::newRow("left by the close button") << false;
@@ -26,7 +23,7 @@ class StartupTest : public QObject {
   }
   void runAndLeave() {
     QFETCH(bool, byExitItem);
-    uitest::ProgramFolder folder;
+    testsupport::ProgramFolder folder;
     struct Seen {
       bool ran = false;
       bool mainShown = false;
@@ -50,14 +47,14 @@ class StartupTest : public QObject {
       QApplication::setActiveWindow(FrmMain);
       seen.focusInInput = QTest::qWaitForWindowActive(FrmMain) &&
                           QApplication::focusWidget() == FrmMain->MemoSrc;
-      watchdog_.Expect([&](QWidget* modal) {
+      modals_.Expect([&](QWidget* modal) {
         seen.phoneShown = modal->windowTitle();
-        uitest::ModalWatchdog::Close(modal);
+        testsupport::ModalWatchdog::Close(modal);
       });
       FrmMain->MnuPhone->trigger();
-      watchdog_.Expect([&](QWidget* modal) {
+      modals_.Expect([&](QWidget* modal) {
         seen.aboutShown = modal->windowTitle();
-        uitest::ModalWatchdog::Close(modal);
+        testsupport::ModalWatchdog::Close(modal);
       });
       FrmMain->MnuAbout->trigger();
       if (byExitItem) {
@@ -85,10 +82,10 @@ class StartupTest : public QObject {
   }
 
   void unwritableSettingsFileIsShownAndTheProgramStillEnds() {
-    uitest::ProgramFolder folder;
+    testsupport::ProgramFolder folder;
     settings::SetExecutablePath((folder.Path() + QStringLiteral("/gone/Trevana2023")).toStdString());
-    uitest::SeenBox seen;
-    watchdog_.ExpectMessageBox(seen);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
     QTimer::singleShot(0, [] {
       if (FrmMain != nullptr) FrmMain->close();
     });
@@ -97,9 +94,6 @@ class StartupTest : public QObject {
     QVERIFY2(seen.text.startsWith(QStringLiteral("Unable to write to ")), qPrintable(seen.text));
     QVERIFY(FrmMain == nullptr);
   }
-
- private:
-  uitest::ModalWatchdog watchdog_;
 };
 
 QTEST_MAIN(StartupTest)

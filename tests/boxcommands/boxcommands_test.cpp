@@ -1,7 +1,9 @@
 #include "app/boxcommands.h"
 #include "app/linelists.h"
 #include "engine/bagfunc.h"
-#include "modals.h"
+#include "tests/support/filedialogs.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 #include "textio/gbk.h"
 #include "textio/textfile.h"
 
@@ -10,7 +12,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -24,6 +25,8 @@
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
+
+using testsupport::TypeAndAccept;
 
 namespace {
 
@@ -52,7 +55,7 @@ std::vector<std::pair<const char*, QByteArray>> EncodedProblems() {
 
 Q_DECLARE_METATYPE(Box)
 
-class TestBoxCommands : public QObject {
+class TestBoxCommands : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
@@ -88,23 +91,22 @@ class TestBoxCommands : public QObject {
  private:
   // Runs a box command; returns its error message, or an empty text.
   QString Run(const std::function<void()>& command);
-  QString Path(const QString& name) const { return dir_->filePath(name); }
+  QString Path(const QString& name) const { return dir_->File(name); }
   void Put(const QString& name, const QByteArray& bytes) const;
   QByteArray Get(const QString& name) const;
   void Open(Box box, const QString& name);
   void Save(Box box, const QString& name);
 
-  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<testsupport::TempFolder> dir_;
   std::unique_ptr<QWidget> window_;
   QPlainTextEdit* input_ = nullptr;
   QTextEdit* result_ = nullptr;
   QFileDialog* openDlg_ = nullptr;
   QFileDialog* saveDlg_ = nullptr;
-  std::unique_ptr<Modals> modals_;
 };
 
 void TestBoxCommands::init() {
-  dir_ = std::make_unique<QTemporaryDir>();
+  dir_ = std::make_unique<testsupport::TempFolder>();
   window_ = std::make_unique<QWidget>();
   input_ = new QPlainTextEdit(window_.get());
   input_->setPlainText(QStringLiteral("4\n3\n8\n1,22\n3,4\n5,6\n7,8\n"));
@@ -117,13 +119,12 @@ void TestBoxCommands::init() {
   boxcommands::SetUpFileDialog(openDlg_, false);
   saveDlg_ = new QFileDialog(window_.get());
   boxcommands::SetUpFileDialog(saveDlg_, true);
-  modals_ = std::make_unique<Modals>();
 }
 
 void TestBoxCommands::cleanup() {
-  modals_.reset();
   window_.reset();
   dir_.reset();
+  WindowTest::cleanup();
 }
 
 QString TestBoxCommands::Run(const std::function<void()>& command) {
@@ -133,25 +134,23 @@ QString TestBoxCommands::Run(const std::function<void()>& command) {
   } catch (const trevana::Error& error) {
     message = QString::fromUtf8(error.what());
   }
-  const QStringList problems = modals_->Problems();
-  modals_->Reset();
+  const QStringList problems = modals_.Problems();
+  modals_.Reset();
   if (!problems.isEmpty()) QTest::qFail(qPrintable(problems.join(", ")), __FILE__, __LINE__);
   return message;
 }
 
 void TestBoxCommands::Put(const QString& name, const QByteArray& bytes) const {
-  QFile file(Path(name));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(bytes), bytes.size());
+  QVERIFY(dir_->Write(name, bytes));
 }
 
 QByteArray TestBoxCommands::Get(const QString& name) const {
-  QFile file(Path(name));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  return dir_->Read(name).value_or(QByteArray("<missing>"));
 }
 
 void TestBoxCommands::Open(Box box, const QString& name) {
-  modals_->Expect([path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
+  modals_.ExpectFileDialog(
+      [path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
   const QString message = Run([&] {
     box == Box::Input ? boxcommands::OpenInputBox(openDlg_, input_)
                       : boxcommands::OpenResultBox(openDlg_, result_);
@@ -160,7 +159,8 @@ void TestBoxCommands::Open(Box box, const QString& name) {
 }
 
 void TestBoxCommands::Save(Box box, const QString& name) {
-  modals_->Expect([path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
+  modals_.ExpectFileDialog(
+      [path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
   const QString message = Run([&] {
     box == Box::Input ? boxcommands::SaveInputBox(saveDlg_, input_)
                       : boxcommands::SaveResultBox(saveDlg_, result_);
@@ -207,11 +207,11 @@ void TestBoxCommands::defaultSuffixIsAdded() {
 }
 
 void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
-  QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("in")));
-  QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("out")));
+  QVERIFY(QDir(dir_->Path()).mkpath(QStringLiteral("in")));
+  QVERIFY(QDir(dir_->Path()).mkpath(QStringLiteral("out")));
   Put(QStringLiteral("in/a.dat"), "a");
   // Open a.dat into the input box with the second filter.
-  modals_->Expect([&](QFileDialog* dialog) {
+  modals_.ExpectFileDialog([&](QFileDialog* dialog) {
     dialog->selectNameFilter(kAllFilter);
     TypeAndAccept(dialog, Path(QStringLiteral("in/a.dat")));
   });
@@ -227,14 +227,14 @@ void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
     offeredFolder = dialog->directory().absolutePath();
     dialog->reject();
   };
-  modals_->Expect(look);
+  modals_.ExpectFileDialog(look);
   QCOMPARE(Run([&] { boxcommands::OpenResultBox(openDlg_, result_); }), QString());
   QCOMPARE(offeredFile, Path(QStringLiteral("in/a.dat")));
   QCOMPARE(offeredFilter, kAllFilter);
   QCOMPARE(offeredFolder, QFileInfo(Path(QStringLiteral("in"))).absoluteFilePath());
 
   // The save dialog offers its own last file, not the one last opened.
-  modals_->Expect(look);
+  modals_.ExpectFileDialog(look);
   QCOMPARE(Run([&] { boxcommands::SaveInputBox(saveDlg_, input_); }), QString());
   QCOMPARE(offeredFile, Path(QStringLiteral("out/r.txt")));
   QCOMPARE(offeredFilter, kTextFilter);
@@ -245,7 +245,7 @@ void TestBoxCommands::cancelChangesNothing() {
   const QString input = input_->toPlainText();
   const QString result = result_->toPlainText();
   const auto cancel = [](QFileDialog* dialog) { dialog->reject(); };
-  for (int i = 0; i < 4; ++i) modals_->Expect(cancel);
+  for (int i = 0; i < 4; ++i) modals_.ExpectFileDialog(cancel);
   QCOMPARE(Run([&] {
              boxcommands::OpenInputBox(openDlg_, input_);
              boxcommands::OpenResultBox(openDlg_, result_);
@@ -255,7 +255,7 @@ void TestBoxCommands::cancelChangesNothing() {
            QString());
   QCOMPARE(input_->toPlainText(), input);
   QCOMPARE(result_->toPlainText(), result);
-  QVERIFY(QDir(dir_->path()).isEmpty());
+  QVERIFY(QDir(dir_->Path()).isEmpty());
 }
 
 void TestBoxCommands::clearLeavesNoText() {
@@ -363,7 +363,7 @@ void TestBoxCommands::savingReplacesAnExistingFileWithoutAQuestion() {
   input_->setPlainText(QStringLiteral("new"));
   Save(Box::Input, QStringLiteral("old.txt"));  // Run() fails on any extra dialog
   QCOMPARE(Get(QStringLiteral("old.txt")), QByteArray("new"));
-  QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"old.txt"});
+  QCOMPARE(QDir(dir_->Path()).entryList(QDir::Files), QStringList{"old.txt"});
 }
 
 void TestBoxCommands::resultSavedAsRtfUnderAnyName() {
@@ -477,14 +477,14 @@ void TestBoxCommands::failures() {
   QFETCH(QString, name);
   QFETCH(QByteArray, content);
   QFETCH(QString, message);
-  QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder.txt")));
+  QVERIFY(QDir(dir_->Path()).mkdir(QStringLiteral("folder.txt")));
   if (!content.isNull()) Put(name, content);
   const QString input = input_->toPlainText();
   const QString result = result_->toPlainText();
-  const QStringList files = QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  const QStringList files = QDir(dir_->Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
   const QString typed = Path(name);
-  modals_->Expect([typed](QFileDialog* dialog) { TypeAndAccept(dialog, typed); });
+  modals_.ExpectFileDialog([typed](QFileDialog* dialog) { TypeAndAccept(dialog, typed); });
   const QString shown = Run([&] {
     if (box == Box::Input) {
       saving ? boxcommands::SaveInputBox(saveDlg_, input_)
@@ -497,7 +497,7 @@ void TestBoxCommands::failures() {
   QCOMPARE(shown, message.contains(QStringLiteral("%1")) ? message.arg(typed) : message);
   QCOMPARE(input_->toPlainText(), input);
   QCOMPARE(result_->toPlainText(), result);
-  QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+  QCOMPARE(QDir(dir_->Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
   if (!content.isNull()) QVERIFY(Get(name) == content);
   QVERIFY(QFileInfo(Path(QStringLiteral("folder.txt"))).isDir());
 }
@@ -524,7 +524,7 @@ void TestBoxCommands::fullDiskKeepsTheOldFile() {
   QVERIFY(child.waitForFinished(60000));
   QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), message);
   QVERIFY(Get(QStringLiteral("full.txt")) == old);
-  QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"full.txt"});
+  QCOMPARE(QDir(dir_->Path()).entryList(QDir::Files), QStringList{"full.txt"});
 }
 
 namespace {
@@ -541,8 +541,8 @@ int FullDiskChild(const QString& box, const QString& path) {
   result.setPlainText(text);
   QFileDialog dialog(&window);
   boxcommands::SetUpFileDialog(&dialog, true);
-  Modals modals;
-  modals.Expect([path](QFileDialog* shown) { TypeAndAccept(shown, path); });
+  testsupport::ModalWatchdog modals;
+  modals.ExpectFileDialog([path](QFileDialog* shown) { TypeAndAccept(shown, path); });
   const rlimit limit{1000, 1000};
   setrlimit(RLIMIT_FSIZE, &limit);
   try {
@@ -558,6 +558,7 @@ int FullDiskChild(const QString& box, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  TestBoxCommands::initMain();
   QApplication app(argc, argv);
   if (qEnvironmentVariableIsSet("TREVANA_FULL_DISK_CHILD")) {
     return FullDiskChild(qEnvironmentVariable("TREVANA_FULL_DISK_CHILD"),

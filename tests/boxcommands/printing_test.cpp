@@ -2,6 +2,8 @@
 #include "app/linelists.h"
 #include "app/printing.h"
 #include "engine/bagfunc.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
@@ -41,9 +42,9 @@ std::optional<Ink> ReadPdf(const QString& pdf) {
   if (at < 0) return std::nullopt;
   Ink ink;
   ink.pages = info.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
-  QTemporaryDir dir;
+  testsupport::TempFolder dir;
   for (int page = 1; page <= ink.pages; ++page) {
-    const QString prefix = dir.filePath(QStringLiteral("page%1").arg(page));
+    const QString prefix = dir.File(QStringLiteral("page%1").arg(page));
     RunTool(QStringLiteral("pdftoppm"), {"-r", "40", "-gray", "-singlefile", "-f",
                                          QString::number(page), "-l", QString::number(page), pdf,
                                          prefix});
@@ -105,7 +106,7 @@ int PrintChild() {
 
 }  // namespace
 
-class TestPrinting : public QObject {
+class TestPrinting : public testsupport::WindowTest {
   Q_OBJECT
 
  private slots:
@@ -131,17 +132,17 @@ void TestPrinting::layoutOnPdf_data() {
 void TestPrinting::layoutOnPdf() {
   QFETCH(QString, text);
   QFETCH(int, pages);
-  QTemporaryDir dir;
+  testsupport::TempFolder dir;
   QTextEdit box;
   box.setFont(SongFont());
   box.setPlainText(text);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+  printer.setOutputFileName(dir.File(QStringLiteral("out.pdf")));
   printer.setPageSize(QPageSize(QPageSize::A4));
   QCOMPARE(boxcommands::PrintDocument(*box.document(), &printer), pages);
 
-  const std::optional<Ink> ink = ReadPdf(dir.filePath(QStringLiteral("out.pdf")));
+  const std::optional<Ink> ink = ReadPdf(dir.File(QStringLiteral("out.pdf")));
   QVERIFY(ink.has_value());
   QCOMPARE(ink->pages, pages);
   if (text.isEmpty()) {
@@ -217,8 +218,8 @@ void TestPrinting::noPrinterIsAnError() {
   environment.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
   environment.remove(QStringLiteral("PRINTER"));
   environment.remove(QStringLiteral("LPDEST"));
-  QTemporaryDir home;
-  environment.insert(QStringLiteral("HOME"), home.path());  // no lpoptions of the user
+  testsupport::TempFolder home;
+  environment.insert(QStringLiteral("HOME"), home.Path());  // no lpoptions of the user
   child.setProcessEnvironment(environment);
   child.start(QCoreApplication::applicationFilePath(), {});
   QVERIFY(child.waitForFinished(60000));
@@ -228,6 +229,7 @@ void TestPrinting::noPrinterIsAnError() {
 }
 
 int main(int argc, char** argv) {
+  TestPrinting::initMain();
   QApplication app(argc, argv);
   if (qEnvironmentVariableIsSet("TREVANA_PRINT_CHILD")) return PrintChild();
   TestPrinting test;

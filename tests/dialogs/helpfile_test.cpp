@@ -4,8 +4,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 namespace {
 
@@ -29,14 +31,14 @@ QString StrictGbk(const QByteArray& bytes) {
 
 }  // namespace
 
-class HelpFileTest : public QObject {
+class HelpFileTest : public testsupport::WindowTest {
   Q_OBJECT
  private:
-  QTemporaryDir extracted_;
+  testsupport::TempFolder extracted_;
   QString listing_;
 
   QString Page(const QString& name) {
-    QFile file(extracted_.filePath(name));
+    QFile file(extracted_.File(name));
     if (!file.open(QIODevice::ReadOnly)) return {};
     return StrictGbk(file.readAll());
   }
@@ -48,8 +50,8 @@ class HelpFileTest : public QObject {
     QCOMPARE(chm.read(4), QByteArray("ITSF"));
     listing_ = RunTool("enum_chmLib", {chm.fileName()});
     QVERIFY2(!listing_.isEmpty(), "enum_chmLib could not read the help file");
-    RunTool("extract_chmLib", {chm.fileName(), extracted_.path()});
-    QVERIFY(QFile::exists(extracted_.filePath("index.html")));
+    RunTool("extract_chmLib", {chm.fileName(), extracted_.Path()});
+    QVERIFY(QFile::exists(extracted_.File("index.html")));
   }
 
   void everyPageIsThereInGbk_data() {
@@ -78,7 +80,7 @@ class HelpFileTest : public QObject {
     for (const QRegularExpressionMatch& match : link.globalMatch(Page(page))) {
       const QString target = match.captured(1);
       if (target.isEmpty()) continue;
-      QVERIFY2(QFile::exists(extracted_.filePath(target)), qPrintable(page + " -> " + target));
+      QVERIFY2(QFile::exists(extracted_.File(target)), qPrintable(page + " -> " + target));
       const QString anchor = match.captured(2).mid(1);
       if (!anchor.isEmpty()) {
         QVERIFY2(Page(target).contains("name=\"" + anchor + "\""),

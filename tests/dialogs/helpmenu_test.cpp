@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include "dialogs/helpcommands.h"
-#include "modalwatch.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ enum class HelpPlace { None, File, Folder, LinkToFile, BrokenLink };
 
 Q_DECLARE_METATYPE(HelpPlace)
 
-class HelpMenuTest : public QObject {
+class HelpMenuTest : public testsupport::WindowTest {
   Q_OBJECT
  private:
   ShellRecorder shell_;
@@ -42,6 +42,7 @@ class HelpMenuTest : public QObject {
     for (const char* scheme : {"file", "http", "https"}) {
       QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
     }
+    WindowTest::cleanup();
   }
 
   void helpFileSitsBesideTheProgram_data() {
@@ -80,13 +81,12 @@ class HelpMenuTest : public QObject {
     QFETCH(HelpPlace, place);
     QFETCH(QString, programFolder);
     QFETCH(bool, opens);
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    QVERIFY(QDir(root.path()).mkpath(programFolder.isEmpty() ? "." : programFolder));
-    const QDir folder(root.filePath(programFolder));
+    testsupport::TempFolder root;
+    QVERIFY(QDir(root.Path()).mkpath(programFolder.isEmpty() ? "." : programFolder));
+    const QDir folder(root.File(programFolder));
     const QString exePath = folder.filePath("Trevana2023");
     const QString helpPath = folder.filePath("Trevana2023.chm");
-    const QString elsewhere = root.filePath("elsewhere.chm");
+    const QString elsewhere = root.File("elsewhere.chm");
     switch (place) {
       case HelpPlace::None:
         break;
@@ -105,48 +105,33 @@ class HelpMenuTest : public QObject {
         break;
     }
 
-    testing_support::ModalWatch watch;
-    QString text, caption;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    watch.WhenModalAppears([&](QWidget* modal) {
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        text = box->text();
-        caption = box->windowTitle();
-        icon = box->icon();
-        buttons = box->standardButtons();
-      }
-      modal->close();
-    }, opens ? 300 : 5000);
-    watch.ArmWatchdog();
+    // Any other box is recorded by the watchdog and fails the test in cleanup().
+    testsupport::SeenBox seen;
+    if (!opens) modals_.ExpectMessageBox(seen);
     auto* owner = new QWidget;
     help::OpenHelpContent(owner, exePath);
     delete owner;
-    QTest::qWait(opens ? 400 : 0);
-    QVERIFY(!watch.Fired());
 
     if (opens) {
-      QCOMPARE(watch.ModalsSeen(), 0);
+      QCOMPARE(modals_.Seen(), 0);
       QCOMPARE(shell_.requests.size(), 1);
       QVERIFY(shell_.requests.first().isLocalFile());
       QCOMPARE(shell_.requests.first().toLocalFile(), helpPath);
       return;
     }
     QCOMPARE(shell_.requests.size(), 0);
-    QCOMPARE(watch.ModalsSeen(), 1);
-    QCOMPARE(caption, QStringLiteral("系统提示System Hint"));
-    QCOMPARE(text, QStringLiteral("不能打开帮助文件") + helpPath +
+    QCOMPARE(modals_.Seen(), 1);
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QStringLiteral("系统提示System Hint"));
+    QCOMPARE(seen.text, QStringLiteral("不能打开帮助文件") + helpPath +
                        QStringLiteral("\r\nCan not Open Help File") + helpPath);
-    QCOMPARE(icon, QMessageBox::Warning);
-    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   }
 
   void webItemAsksTheShellOnceWithoutAnyCheck() {
-    testing_support::ModalWatch watch;
-    watch.WhenModalAppears([](QWidget* modal) { modal->close(); }, 300);
     help::OpenWebPage();
-    QTest::qWait(400);
-    QCOMPARE(watch.ModalsSeen(), 0);
+    QCOMPARE(modals_.Seen(), 0);
     QCOMPARE(shell_.requests.size(), 1);
     QCOMPARE(shell_.requests.first(), QUrl(QStringLiteral(TEST_WEB_ADDRESS)));
     QCOMPARE(help::WebAddress(), QStringLiteral(TEST_WEB_ADDRESS));

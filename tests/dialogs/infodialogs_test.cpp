@@ -9,7 +9,7 @@
 
 #include "dialogs/pictures.h"
 #include "dialogs/visitephone.h"
-#include "modalwatch.h"
+#include "tests/support/windowtest.h"
 
 namespace {
 
@@ -30,10 +30,10 @@ struct ShowingResult {
   QPoint position;
 };
 
-ShowingResult ShowAndClose(QDialog* dialog, QPushButton* button, Closing how) {
+ShowingResult ShowAndClose(testsupport::ModalWatchdog& modals, QDialog* dialog,
+                           QPushButton* button, Closing how) {
   ShowingResult outcome;
-  testing_support::ModalWatch watch;
-  watch.WhenModalAppears([&](QWidget* modal) {
+  modals.Expect([&](QWidget* modal) {
     outcome.focus = QApplication::focusWidget();
     outcome.position = modal->pos();
     QWidget* target = outcome.focus ? outcome.focus : modal;
@@ -50,9 +50,8 @@ ShowingResult ShowAndClose(QDialog* dialog, QPushButton* button, Closing how) {
       button->click();
     }
   });
-  watch.ArmWatchdog();
   outcome.result = dialog->exec();
-  outcome.watchdogFired = watch.Fired();
+  outcome.watchdogFired = !modals.Problems().isEmpty();
   return outcome;
 }
 
@@ -60,7 +59,7 @@ ShowingResult ShowAndClose(QDialog* dialog, QPushButton* button, Closing how) {
 
 Q_DECLARE_METATYPE(Closing)
 
-class InfoDialogsTest : public QObject {
+class InfoDialogsTest : public testsupport::WindowTest {
   Q_OBJECT
  private:
   TFrmVisitePhone* phone_ = nullptr;
@@ -190,7 +189,7 @@ class InfoDialogsTest : public QObject {
     QDialog* dialog = isPhone ? static_cast<QDialog*>(phone_) : about_;
     QPushButton* button = isPhone ? phone_->BtnClose : about_->OKButton;
     // Each row is another showing of the same dialog object.
-    const ShowingResult outcome = ShowAndClose(dialog, button, how);
+    const ShowingResult outcome = ShowAndClose(modals_, dialog, button, how);
     QVERIFY2(!outcome.watchdogFired, "the dialog did not close");
     QCOMPARE(outcome.result, result);
     QVERIFY(!dialog->isVisible());
@@ -204,7 +203,7 @@ class InfoDialogsTest : public QObject {
     QLabel* labelBefore = phone_->Img2DimsCode;
     for (int showing = 0; showing < 2; ++showing) {
       phone_->move(0, 0);  // moved away by the user between showings
-      const ShowingResult outcome = ShowAndClose(phone_, phone_->BtnClose, Closing::Enter);
+      const ShowingResult outcome = ShowAndClose(modals_, phone_, phone_->BtnClose, Closing::Enter);
       QVERIFY(!outcome.watchdogFired);
       QCOMPARE(outcome.focus, phone_->BtnClose);
       QCOMPARE(outcome.position, ScreenCentredPosition(*phone_));

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "dialogs/pictures.h"
+#include "tests/support/windowtest.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ QImage GlyphImage(const QString& name) {
 
 }  // namespace
 
-class PicturesTest : public QObject {
+class PicturesTest : public testsupport::WindowTest {
   Q_OBJECT
  private slots:
   void glyphs_data() {

@@ -1,11 +1,12 @@
 // The QR picture checked by an independent reader (zbarimg) and by its geometry and colours.
 #include <QLabel>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "dialogs/qrpicture.h"
 #include "dialogs/visitephone.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 
 // What zbarimg reads from the picture, or an error text starting with "!".
 QString DecodeWithZbar(const QImage& image) {
-  QTemporaryDir folder;
-  const QString file = folder.filePath("code.png");
+  testsupport::TempFolder folder;
+  const QString file = folder.File("code.png");
   if (!image.save(file, "PNG")) return "!cannot save";
   QProcess zbar;
   zbar.start("zbarimg", {"--raw", "-q", file});
@@ -47,7 +48,7 @@ CodeBounds MeasureCode(const QImage& image) {
 
 }  // namespace
 
-class QrCodeTest : public QObject {
+class QrCodeTest : public testsupport::WindowTest {
   Q_OBJECT
  private slots:
   void phoneDialogCodeLeadsToTheWebPage() {

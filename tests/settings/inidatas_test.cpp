@@ -5,39 +5,56 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "settings/exepath.h"
 #include "settings/inidatas.h"
-#include "tempfolder.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class IniDatasTest : public testing::Test {
  protected:
-  IniDatasTest() { settings::SetExecutablePath(folder_.File("Trevana2023.exe")); }
+  IniDatasTest() { settings::SetExecutablePath(File("Trevana2023.exe")); }
   ~IniDatasTest() override {
     settings::SetExecutablePath("");
     TIniDatas::SetWriteFailureHandler(nullptr);
   }
-  std::string IniPath() const { return folder_.File("Trevana2023.ini"); }
+  std::string IniPath() const { return File("Trevana2023.ini"); }
   std::string UnableToWrite() const { return "Unable to write to " + IniPath(); }
 
   // A failed save must raise the settings-file error and leave the folder as it was.
   void ExpectSaveFails(TIniDatas& datas) {
-    const std::string before = folder_.Listing();
+    const std::string before = Listing();
     try {
       datas.SaveIni();
       ADD_FAILURE() << "SaveIni did not fail";
     } catch (const EIniFileException& error) {
       EXPECT_STREQ(error.what(), UnableToWrite().c_str());
     }
-    EXPECT_EQ(folder_.Listing(), before) << "a temporary file was left behind";
+    EXPECT_EQ(Listing(), before) << "a temporary file was left behind";
   }
 
-  TempFolder folder_;
+  std::string File(const std::string& name) const {
+    return folder_.File(QString::fromStdString(name)).toStdString();
+  }
+  // Names of everything in the folder, to show that no temporary file was left behind.
+  std::string Listing() const { return folder_.Names().join(' ').toStdString(); }
+
+  testsupport::TempFolder folder_;
 };
 
 // ---- Reading: what the file says, what language the window gets ----
@@ -118,10 +135,10 @@ TEST_F(IniDatasTest, APipeInPlaceOfTheFileNeitherStallsNorIsReplaced) {
 
 TEST_F(IniDatasTest, LongestFileNameStillWritten) {
   const std::string name(251, 'n');
-  settings::SetExecutablePath(folder_.File(name + ".exe"));
+  settings::SetExecutablePath(File(name + ".exe"));
   { TIniDatas datas; }
-  EXPECT_EQ(ReadBytes(folder_.File(name + ".ini")), Setting("1"));
-  EXPECT_EQ(folder_.Listing(), name + ".ini ");
+  EXPECT_EQ(ReadBytes(File(name + ".ini")), Setting("1"));
+  EXPECT_EQ(Listing(), name + ".ini");
 }
 
 TEST_F(IniDatasTest, FirstExitCreatesTheFile) {
@@ -182,7 +199,7 @@ TEST_F(IniDatasTest, NewFileFollowsTheUmask) {
 }
 
 TEST_F(IniDatasTest, SymbolicLinkStaysALink) {
-  const std::string real = folder_.File("real.ini");
+  const std::string real = File("real.ini");
   WriteBytes(real, Setting("1"));
   fs::create_symlink(real, IniPath());
   {
@@ -227,36 +244,36 @@ TEST_F(IniDatasTest, ReadOnlyFileIsNotReplaced) {
 }
 
 TEST_F(IniDatasTest, MissingFolderFails) {
-  settings::SetExecutablePath(folder_.File("gone/Trevana2023.exe"));
+  settings::SetExecutablePath(File("gone/Trevana2023.exe"));
   TIniDatas datas;
-  EXPECT_EQ(datas.IniFileName, folder_.File("gone/Trevana2023.ini"));
+  EXPECT_EQ(datas.IniFileName, File("gone/Trevana2023.ini"));
   try {
     datas.SaveIni();
     ADD_FAILURE() << "SaveIni did not fail";
   } catch (const EIniFileException& error) {
     EXPECT_EQ(std::string(error.what()), "Unable to write to " + datas.IniFileName);
   }
-  EXPECT_FALSE(fs::exists(folder_.File("gone")));
+  EXPECT_FALSE(fs::exists(File("gone")));
 }
 
 TEST_F(IniDatasTest, FileInPlaceOfTheFolderFails) {
-  WriteBytes(folder_.File("bin"), "not a folder");
-  settings::SetExecutablePath(folder_.File("bin/Trevana2023.exe"));
+  WriteBytes(File("bin"), "not a folder");
+  settings::SetExecutablePath(File("bin/Trevana2023.exe"));
   TIniDatas datas;
   EXPECT_THROW(datas.SaveIni(), EIniFileException);
-  EXPECT_EQ(ReadBytes(folder_.File("bin")), "not a folder");
+  EXPECT_EQ(ReadBytes(File("bin")), "not a folder");
 }
 
 TEST_F(IniDatasTest, FolderInPlaceOfTheFileFails) {
   fs::create_directory(IniPath());
-  WriteBytes(folder_.File("Trevana2023.ini/inside"), "kept");
+  WriteBytes(File("Trevana2023.ini/inside"), "kept");
   TIniDatas datas;
   ExpectSaveFails(datas);
-  EXPECT_EQ(ReadBytes(folder_.File("Trevana2023.ini/inside")), "kept");
+  EXPECT_EQ(ReadBytes(File("Trevana2023.ini/inside")), "kept");
 }
 
 TEST_F(IniDatasTest, DanglingLinkFails) {
-  fs::create_symlink(folder_.File("nowhere/real.ini"), IniPath());
+  fs::create_symlink(File("nowhere/real.ini"), IniPath());
   TIniDatas datas;
   ExpectSaveFails(datas);
   EXPECT_TRUE(fs::is_symlink(IniPath()));
@@ -290,24 +307,24 @@ TEST_F(IniDatasTest, WriteFailingHalfWayKeepsTheOldFile) {
 // ---- A failure at exit never leaves the destructor ----
 
 TEST_F(IniDatasTest, FailureAtExitGoesToTheHandler) {
-  settings::SetExecutablePath(folder_.File("gone/Trevana2023.exe"));
+  settings::SetExecutablePath(File("gone/Trevana2023.exe"));
   std::vector<std::string> messages;
   TIniDatas::SetWriteFailureHandler([&](const std::string& m) { messages.push_back(m); });
   { TIniDatas datas; }
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Unable to write to " + folder_.File("gone/Trevana2023.ini"));
+  EXPECT_EQ(messages[0], "Unable to write to " + File("gone/Trevana2023.ini"));
 }
 
 TEST_F(IniDatasTest, FailureAtExitGoesToStandardErrorByDefault) {
-  settings::SetExecutablePath(folder_.File("gone/Trevana2023.exe"));
+  settings::SetExecutablePath(File("gone/Trevana2023.exe"));
   testing::internal::CaptureStderr();
   { TIniDatas datas; }
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Unable to write to " + folder_.File("gone/Trevana2023.ini") + "\n");
+            "Unable to write to " + File("gone/Trevana2023.ini") + "\n");
 }
 
 TEST_F(IniDatasTest, HandlerThatFailsStillLetsTheExitEnd) {
-  settings::SetExecutablePath(folder_.File("gone/Trevana2023.exe"));
+  settings::SetExecutablePath(File("gone/Trevana2023.exe"));
   TIniDatas::SetWriteFailureHandler([](const std::string&) { throw std::runtime_error("no"); });
   testing::internal::CaptureStderr();
   { TIniDatas datas; }
