@@ -60,7 +60,7 @@ TFrmMain::~TFrmMain() = default;
 
 bool TFrmMain::BuildControls() {
   setObjectName(QStringLiteral("FrmMain"));
-  setWindowTitle(QStringLiteral("Trevana背包问题计算器2023.3"));
+  setWindowTitle(QStringLiteral("Trevana背包问题计算器" TREVANA_VERSION));
   setWindowIcon(QIcon(pictures::ProgramIcon()));
   // A fixed border: title, system menu, minimise and close; no maximise.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

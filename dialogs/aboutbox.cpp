@@ -39,7 +39,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setPixmap(pictures::ProgramIcon());
   ProductName = FixedLabel(Panel1, "ProductName", QStringLiteral("Trevana背包问题计算器"),
                            QRect(64, 16, 181, 13));
-  Version = FixedLabel(Panel1, "Version", QStringLiteral("版本号Version：2023.3"),
+  Version = FixedLabel(Panel1, "Version", QStringLiteral("版本号Version：" TREVANA_VERSION),
                        QRect(64, 40, 201, 13));
 
   OKButton = new QPushButton(QStringLiteral("关闭&OK"), this);
