@@ -13,7 +13,7 @@
 namespace {
 
 // An object whose events fail, as a handler outside the guard would.
-class FailingReceiver : public testsupport::WindowTest {
+class FailingReceiver : public QObject {
  public:
   int handled = 0;
   bool event(QEvent* event) override {

@@ -5,26 +5,16 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "settings/exepath.h"
 #include "settings/inidatas.h"
+#include "tests/settings/bytes.h"
 #include "tests/support/tempfolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class IniDatasTest : public testing::Test {
  protected:

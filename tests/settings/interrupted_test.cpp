@@ -10,14 +10,15 @@
 
 #include "settings/exepath.h"
 #include "settings/inidatas.h"
-#include "tempfolder.h"
+#include "tests/settings/bytes.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
 TEST(InterruptedSave, KillNineLeavesNoTemporaryFiles) {
-  TempFolder folder;
-  settings::SetExecutablePath(folder.File("Trevana2023.exe"));
-  const std::string ini = folder.File("Trevana2023.ini");
+  testsupport::TempFolder folder;
+  settings::SetExecutablePath(folder.File("Trevana2023.exe").toStdString());
+  const std::string ini = folder.File("Trevana2023.ini").toStdString();
   // A file of some size, so that each save takes a while to write and flush.
   std::string content = "[Window]\n";
   for (int i = 0; i < 3000; ++i) content += "Key" + std::to_string(i) + "=a hand-written value\n";
@@ -43,7 +44,7 @@ TEST(InterruptedSave, KillNineLeavesNoTemporaryFiles) {
   {
     TIniDatas datas;  // the next start and exit
   }
-  EXPECT_EQ(folder.Listing(), "Trevana2023.ini ");
+  EXPECT_EQ(folder.Names().join(' ').toStdString(), "Trevana2023.ini");
   const std::string after = ReadBytes(ini);
   EXPECT_EQ(after.substr(0, after.size() - 2), content.substr(0, content.size() - 2));
   settings::SetExecutablePath("");
