@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -22,20 +23,29 @@ struct TextRun {
   bool operator==(const TextRun&) const = default;
 };
 
-// Groups nested deeper than this are not loaded: a document from a real editor stays far
-// below it, and the reader's memory stays bounded.
-inline constexpr int kMaxRtfGroupDepth = 1000;
+// The reader keeps one state per open group, on the heap; a document that nests groups
+// deeper than this much memory allows is not loaded. A mail client's 2,714 levels take
+// about 100 KiB.
+inline constexpr std::size_t kMaxRtfGroupMemory = 32u << 20;
+int MaxRtfGroupDepth();
 
 // True when the bytes (after a UTF-8 byte-order mark, if any) open an RTF document.
 bool LooksLikeRtf(const QByteArray& bytes);
 
 // The text and character formats of an RTF document, neighbouring runs of one format merged.
-// A document that is cut short loads as far as it goes; nothing when it nests groups deeper
-// than kMaxRtfGroupDepth or is no RTF at all.
+// Bytes are read in the code page of their font's character set (\fcharset, \cpg), else of
+// the document (\ansicpg), else 936; symbol fonts (Symbol, Wingdings) map to Unicode. East
+// Asian text takes the associated formats (\ab, \ai, \afs) where given. Field results, list
+// numbers (\pntext, \listtext) and the Unicode twin of \upr are shown; a destination marked
+// \* that the reader does not know is left out to the end of its own group. A document
+// that is cut short loads as far as it goes; nothing when it nests groups deeper than
+// MaxRtfGroupDepth() or is no RTF at all.
 std::optional<std::vector<TextRun>> ReadRtf(const QByteArray& bytes);
 
 // An RTF document in code page 936 with the given font as its only face: one \par after each
-// paragraph, characters outside code page 936 as \u with a "?" for older readers.
+// paragraph; every character beyond ASCII as \uN followed by its code page 936 bytes (or "?"
+// where it has none), \uc giving their count, so that readers which ignore the code page
+// and readers without Unicode both get it right.
 // defaultHalfPoints is the size written for runs that have none of their own.
 QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
                     int defaultHalfPoints);

@@ -11,7 +11,11 @@ void AppendHex(QByteArray& out, unsigned char byte) {
   out += kDigits[byte & 0x0F];
 }
 
-void AppendEscapedText(QByteArray& out, const QString& text) {
+// Writes text as 7-bit RTF. Outside ASCII, with unicode set, each character is a \uN for
+// readers that know Unicode followed by its code page 936 bytes for those that do not (or "?"
+// when it has none there), with \ucN kept equal to the number of those stand-ins; *uc is the
+// count in force. Without unicode (the font table), only the code page 936 bytes.
+void AppendEscapedText(QByteArray& out, const QString& text, bool unicode, int* uc = nullptr) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t ch = text[i].unicode();
     if (ch == QChar::ParagraphSeparator) {
@@ -27,19 +31,28 @@ void AppendEscapedText(QByteArray& out, const QString& text) {
     } else {
       const bool pair = QChar::isHighSurrogate(ch) && i + 1 < text.size() &&
                         text[i + 1].isLowSurrogate();
-      const QByteArray code = EncodeText(text.mid(i, pair ? 2 : 1));
-      if (code.size() <= 2) {
+      const qsizetype units = pair ? 2 : 1;
+      const QByteArray code = EncodeText(text.mid(i, units));
+      const bool inCodePage = code.size() <= 2;
+      if (!unicode && inCodePage) {
         for (char byte : code) AppendHex(out, static_cast<unsigned char>(byte));
         continue;
       }
-      // Not in code page 936: the character itself for readers that know \u, a "?" for those
-      // that do not.
-      for (qsizetype k = 0; k < (pair ? 2 : 1); ++k) {
+      const int standIns = inCodePage ? static_cast<int>(code.size()) : 1;
+      if (uc != nullptr && *uc != standIns) {
+        out += "\\uc" + QByteArray::number(standIns) + ' ';
+        *uc = standIns;
+      }
+      for (qsizetype k = 0; k < units; ++k) {
         out += "\\u";
         out += QByteArray::number(static_cast<std::int16_t>(text[i + k].unicode()));
-        out += '?';
+        if (inCodePage) {
+          for (char byte : code) AppendHex(out, static_cast<unsigned char>(byte));
+        } else {
+          out += '?';
+        }
       }
-      if (pair) ++i;
+      i += units - 1;
     }
   }
 }
@@ -49,11 +62,12 @@ void AppendEscapedText(QByteArray& out, const QString& text) {
 QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
                     int defaultHalfPoints) {
   QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 ";
-  AppendEscapedText(out, fontFamily.isEmpty() ? QStringLiteral("宋体") : fontFamily);
+  AppendEscapedText(out, fontFamily.isEmpty() ? QStringLiteral("宋体") : fontFamily, false);
   out += ";}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs";
   out += QByteArray::number(defaultHalfPoints);
   out += ' ';
 
+  int uc = 1;
   bool bold = false;
   bool italic = false;
   int halfPoints = defaultHalfPoints;
@@ -68,7 +82,7 @@ QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
     bold = run.bold;
     italic = run.italic;
     halfPoints = size;
-    AppendEscapedText(out, run.text);
+    AppendEscapedText(out, run.text, true, &uc);
   }
   // Every paragraph ends in \par, the last one included; an empty box has no paragraph.
   if (anyText) out += "\\par\r\n";

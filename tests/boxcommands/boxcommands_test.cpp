@@ -5,6 +5,7 @@
 #include "tests/support/tempfolder.h"
 #include "tests/support/windowtest.h"
 #include "textio/gbk.h"
+#include "textio/rtf.h"
 #include "textio/textfile.h"
 
 #include <QDir>
@@ -446,7 +447,7 @@ void TestBoxCommands::failures_data() {
 
   const QByteArray none;
   const QByteArray tooLarge(boxcommands::kMaxBoxFileBytes + 1, 'a');
-  QByteArray tooDeep = "{\\rtf1 " + QByteArray(100000, '{');
+  QByteArray tooDeep = "{\\rtf1 " + QByteArray(textio::MaxRtfGroupDepth() + 1, '{');
   QTest::newRow("openMissingIntoInput")
       << Box::Input << false << "missing.txt" << none << "Cannot open file %1";
   QTest::newRow("openMissingIntoResult")

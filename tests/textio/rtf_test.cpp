@@ -82,6 +82,39 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"HugeNumbers", R"({\rtf1\fs99999999999999999999 a\u99999999999999 bc})", u"ac"},
         ReadRow{"UnicodeOutOfRangeIsNoText", R"({\rtf1 a\u65536?\u-32769?b})", u"ab"},
         ReadRow{"UnicodeZeroIsNoText", R"({\rtf1 a\u0?b})", u"ab"},
+        // Each font's character set decides its bytes, as word processors write them.
+        ReadRow{"ChineseFontInWesternDocument",
+                R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fswiss\fcharset0 Arial;}{\f1\fnil\fcharset134 SimSun;}}\f1\'d0\'c2\'b9\'a6\'c4\'dc\f0  ok})",
+                u"新功能 ok"},
+        ReadRow{"WesternFontInChineseDocument",
+                R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0\fnil\fcharset134 \'cb\'ce\'cc\'e5;}{\f1\fswiss\fcharset0 Arial;}}\f1 Gr\'fcezi caf\'e9\f0 \'d6\'d0})",
+                u"Grüezi café中"},
+        ReadRow{"JapaneseRussianCzechThaiGreekFonts",
+                R"({\rtf1\ansi{\fonttbl{\f1\fcharset128 MS Mincho;}{\f2\fcharset204 Arial;}{\f3\fcharset238 Arial CE;}{\f4\fcharset222 Tahoma;}{\f5\fcharset161 Arial Greek;}}\f1\'93\'fa\'96\'7b\f2\'d0\'f3\'f1\f3\'e8\f4\'a1\f5\'e1\'e2})",
+                u"日本Русčกαβ"},
+        ReadRow{"CodePageOutranksCharset",
+                R"({\rtf1\ansicpg1252{\fonttbl{\f0\fcharset0\cpg936 X;}}\f0\'d6\'d0})", u"中"},
+        ReadRow{"DefaultFontsCharset",
+                R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fcharset134 SimSun;}}\'d6\'d0})", u"中"},
+        ReadRow{"DoubleByteFontAfterDbch",
+                R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 Times;}{\f1\fcharset134 SimSun;}}\loch\f0\hich\af0\dbch\af1 \'d6\'d0\loch  \'e9})",
+                u"中 é"},
+        ReadRow{"SymbolBulletAndGreek",
+                R"({\rtf1{\fonttbl{\f3\froman\fcharset2 Symbol;}}{\f3\'b7}{\f3 abgW}{\f3\u-3913 ?})",
+                u"•αβγΩ•"},
+        ReadRow{"WingdingsMarks",
+                R"({\rtf1{\fonttbl{\f2\fnil\fcharset2 Wingdings;}}\f2\'a7\'fc\'d8})", u"▪✓➢"},
+        // Text in destinations: shown, or left out only to the end of its own group.
+        ReadRow{"FieldResultMarkedOptional",
+                R"({\rtf1{\field{\*\fldinst HYPERLINK "u"}{\*\fldrslt link}} after})", u"link after"},
+        ReadRow{"StarInsideAGroupMeansNothing", R"({\rtf1 a\*\foo b{\b c \* d}e})", u"abc  de"},
+        ReadRow{"UnknownOptionalDestinationToItsGroupEnd",
+                R"({\rtf1{\*\unknown x{y}z}after{\b b}})", u"afterb"},
+        ReadRow{"ParagraphNumberTextShown", R"({\rtf1{\pntext\f0 1.\tab}item})", u"1.\titem"},
+        ReadRow{"ParagraphNumberDefinitionHidden", R"({\rtf1{\*\pn\pnlvlbody{\pntxta .}}x})", u"x"},
+        ReadRow{"ListTextShown", R"({\rtf1{\listtext\pard\plain \u8226\'95\tab}one})", u"•\tone"},
+        ReadRow{"UprTakesItsUnicodeTwin", R"({\rtf1{\upr{\'d6\'d0}{\*\ud{\u20013?}}}x})", u"中x"},
+        ReadRow{"GbkStandInsAfterUnicode", R"({\rtf1\uc2 \u20013\'d6\'d0\uc1 \u8364\'80x})", u"中€x"},
         ReadRow{"ByteOrderMarkMakesTextUtf8", "\xEF\xBB\xBF{\\rtf1\\ansicpg936 \xE4\xB8\xAD}",
                 u"中"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -95,19 +128,21 @@ TEST(RtfReading, RefusesWhatIsNotRtf) {
   EXPECT_TRUE(textio::LooksLikeRtf("\xEF\xBB\xBF{\\rtf1"));
 }
 
-TEST(RtfReading, NestingUpToTheLimitLoadsAndDeeperFails) {
+TEST(RtfReading, NestingAsDeepAsMemoryAllows) {
   const auto nested = [](int depth) {
     QByteArray bytes = "{\\rtf1 ";
     bytes += QByteArray(depth - 1, '{') + "x" + QByteArray(depth - 1, '}') + "}";
     return bytes;
   };
-  const auto atLimit = textio::ReadRtf(nested(textio::kMaxRtfGroupDepth));
-  ASSERT_TRUE(atLimit.has_value());
-  EXPECT_EQ(PlainText(*atLimit), "x");
-  EXPECT_FALSE(textio::ReadRtf(nested(textio::kMaxRtfGroupDepth + 1)).has_value());
-  EXPECT_FALSE(textio::ReadRtf(nested(100'000)).has_value());
-  // Unclosed all the way down: still refused, without running out of stack.
-  EXPECT_FALSE(textio::ReadRtf("{\\rtf1 " + QByteArray(100'000, '{')).has_value());
+  // A mail client's document nests 2,714 groups; far deeper ones load as well.
+  for (const int depth : {2714, 100'000, textio::MaxRtfGroupDepth()}) {
+    const auto runs = textio::ReadRtf(nested(depth));
+    ASSERT_TRUE(runs.has_value()) << depth;
+    EXPECT_EQ(PlainText(*runs), "x");
+  }
+  EXPECT_FALSE(textio::ReadRtf(nested(textio::MaxRtfGroupDepth() + 1)).has_value());
+  // Unclosed all the way down: without running out of stack.
+  EXPECT_TRUE(textio::ReadRtf("{\\rtf1 " + QByteArray(100'000, '{') + "y").has_value());
 }
 
 TEST(RtfReading, CharacterFormatsFollowGroups) {
@@ -117,6 +152,18 @@ TEST(RtfReading, CharacterFormatsFollowGroups) {
       {"a", false, false, 0}, {"b", true, false, 0},  {"c", false, true, 0},
       {"d", false, true, 40}, {"e", false, true, 0},  {"f", false, false, 0},
       {"g", true, false, 0},  {"h", false, false, 0},
+  };
+  EXPECT_EQ(*runs, expected);
+}
+
+TEST(RtfReading, EastAsianTextTakesTheAssociatedFormats) {
+  // As one office suite writes CJK formats; a right-to-left \ab is for another script.
+  const auto runs = textio::ReadRtf(
+      R"({\rtf1\ansicpg936 {\dbch\ab\dbch \'b4\'d6\'cc\'e5}{\loch\b\loch Bold}{\rtlch\ab\ltrch x}{\afs40 \'d6\'d0y}{\b\ab0 \'d6\'d0z}})");
+  ASSERT_TRUE(runs.has_value());
+  const std::vector<TextRun> expected = {
+      {"粗体Bold", true, false, 0}, {"x", false, false, 0}, {"中", false, false, 40},
+      {"y中", false, false, 0},     {"z", true, false, 0},
   };
   EXPECT_EQ(*runs, expected);
 }
