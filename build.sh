@@ -6,6 +6,8 @@
 #                      stop a print scheduler of their own: the system's printers stay as they are)
 #   ./build.sh bench   build and run the benchmarks (and time bagsolve's start with hyperfine)
 #   ./build.sh run     build and start the calculator
+#   ./build.sh asan-test   build everything again in build-asan/ with AddressSanitizer,
+#                          UndefinedBehaviorSanitizer and leak checking, and run every test
 #   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -49,6 +51,18 @@ build() {
   cmake --build build -j "$(nproc)"
 }
 
+# The first report of any sanitizer ends the program that made it, and so fails its test.
+SANITIZE_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+
+asan_build() {
+  deps
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$SANITIZE_FLAGS" -DCMAKE_EXE_LINKER_FLAGS="$SANITIZE_FLAGS" >/dev/null
+  cmake --build build-asan -j "$(nproc)"
+}
+
 cmd=${1:-build}
 shift || true
 case "$cmd" in
@@ -57,6 +71,10 @@ case "$cmd" in
   test)
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+    ;;
+  asan-test)
+    asan_build
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)" "$@"
     ;;
   bench)
     build
@@ -82,7 +100,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: ./build.sh deps|build|test|bench|run|fuzz [SECONDS]" >&2
+    echo "usage: ./build.sh deps|build|test|asan-test|bench|run|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
