@@ -2,18 +2,22 @@
 
 #include <cstdio>
 #include <exception>
+#include <system_error>
 #include <utility>
 
 #include "engine/convert.h"
-#include "safefile/readfile.h"
 #include "safefile/replace.h"
 #include "settings/exepath.h"
 #include "settings/profile.h"
+#include "settings/profilefile.h"
 
 namespace {
 
 constexpr const char* kSection = "Setting";
 constexpr const char* kKey = "bChinese";
+constexpr const char* kUnableToWrite = "Unable to write to %s";
+constexpr const char* kTooLarge = "Settings file %s is larger than 1 MiB and was left unchanged";
+static_assert(settings::kMaxSettingsFileBytes == 1 << 20, "the message names the limit");
 
 std::function<void(const std::string&)>& WriteFailureHandler() {
   static std::function<void(const std::string&)> handler;
@@ -46,7 +50,7 @@ TIniDatas::~TIniDatas() {
   } catch (const std::exception& error) {
     ReportWriteFailure(error.what());
   } catch (...) {
-    ReportWriteFailure(trevana::FormatMessage("Unable to write to %s", IniFileName));
+    ReportWriteFailure(trevana::FormatMessage(kUnableToWrite, IniFileName));
   }
 }
 
@@ -62,30 +66,54 @@ std::string TIniDatas::MakeIniFileName() {
 
 std::int32_t TIniDatas::LoadIni() {
   if (IniFileName.empty()) return -1;
-  // A file that is missing or cannot be read reads as empty: the default wins.
-  std::string content;
-  safefile::ReadFile(IniFileName, safefile::kNoSizeLimit, content);
-  const std::string text = settings::ReadProfileString(content, kSection, kKey);
-  bChinese = bagfunc::TryConvertHeader(text).value_or(1) != 0;
+  // A file that is missing, cannot be read or is too large reads as empty: the default wins.
+  settings::ProfileFile file;
+  if (file.Open(IniFileName) != settings::ProfileFile::Opened::Yes) return 0;
+  try {
+    const std::string text = settings::ReadProfileString(file, kSection, kKey);
+    bChinese = bagfunc::TryConvertHeader(text).value_or(1) != 0;
+  } catch (const std::system_error&) {
+    bChinese = true;
+  }
   return 0;
 }
 
 std::int32_t TIniDatas::SaveIni() {
   if (IniFileName.empty()) return -1;
-  const std::string message = trevana::FormatMessage("Unable to write to %s", IniFileName);
-  std::string content;
-  // Only a missing file may start from nothing; a file that exists but cannot be read would
-  // lose its other sections if it were rewritten from what little we know.
-  if (auto error = safefile::ReadFile(IniFileName, safefile::kNoSizeLimit, content);
-      error && error != std::errc::no_such_file_or_directory)
-    throw EIniFileException(message);
-  content = settings::WriteProfileString(content, kSection, kKey, bChinese ? "1" : "0");
-  const safefile::SaveResult saved = safefile::ReplaceFile(IniFileName, content);
+  const std::string unableToWrite = trevana::FormatMessage(kUnableToWrite, IniFileName);
+  settings::ProfileFile file;
+  settings::BytesSource nothing("");
+  settings::ProfileSource* source = &file;
+  switch (file.Open(IniFileName)) {
+    case settings::ProfileFile::Opened::Yes:
+      break;
+    case settings::ProfileFile::Opened::Missing:
+      source = &nothing;  // only a missing file may start from nothing
+      break;
+    case settings::ProfileFile::Opened::Unreadable:
+      // A file that exists but cannot be read would lose its other sections if it were
+      // rewritten from what little we know.
+      throw EIniFileException(unableToWrite);
+    case settings::ProfileFile::Opened::TooLarge:
+      throw EIniFileException(trevana::FormatMessage(kTooLarge, IniFileName));
+  }
+  // The old file streams through the editor into the new one, a line at a time.
+  const auto produce = [&](safefile::Output& output) {
+    settings::WriteProfileString(
+        *source, [&output](std::string_view bytes) { output.Write(bytes); }, kSection, kKey,
+        bChinese ? "1" : "0");
+  };
+  safefile::SaveResult saved;
+  try {
+    saved = safefile::ReplaceFile(IniFileName, produce);
+  } catch (const std::system_error&) {
+    throw EIniFileException(unableToWrite);  // the old file failed while read: it stays as it was
+  }
   if (saved.failure == safefile::SaveFailure::kDamaged) {
-    throw EIniFileException(message + "\n" +
+    throw EIniFileException(unableToWrite + "\n" +
                             trevana::FormatMessage(safefile::kDamagedNote, IniFileName));
   }
-  if (saved.Failed()) throw EIniFileException(message);
+  if (saved.Failed()) throw EIniFileException(unableToWrite);
   return 0;
 }
 

@@ -8,7 +8,8 @@
 
 #include "engine/errors.h"
 
-// The settings file could not be written; the message is "Unable to write to <path>".
+// The settings file could not be written; the message is "Unable to write to <path>", or
+// "Settings file <path> is larger than 1 MiB and was left unchanged".
 class EIniFileException : public trevana::Error {
  public:
   using trevana::Error::Error;
@@ -23,9 +24,10 @@ class TIniDatas {
 
   void SetDefault();              // IniFileName empty, bChinese true
   std::string MakeIniFileName();  // sets IniFileName from the executable path, returns it
-  std::int32_t LoadIni();         // 0; -1 when no reader can be made (no file name)
+  std::int32_t LoadIni();         // 0; -1 when no reader can be made (no file name); a file
+                                  // over 1 MiB is not read and leaves the default
   std::int32_t SaveIni();         // 0; -1 when no writer can be made (no file name); raises
-                                  // EIniFileException "Unable to write to <path>" on failure,
+                                  // EIniFileException on failure or for a file over 1 MiB,
                                   // leaving the file as it was
 
   // Receives the message of a write that failed in the destructor (the window is gone by then).

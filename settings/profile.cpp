@@ -1,165 +1,236 @@
 #include "settings/profile.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
-#include <vector>
 
 namespace settings {
 namespace {
 
-enum class LineKind { Other, Section, Key };
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// One line of the file as offsets into its bytes, so that a rewrite can splice exactly.
-struct Line {
-  std::size_t end = 0;  // one past the line break, or the end of the file
-  bool hasBreak = false;
-  LineKind kind = LineKind::Other;
-  std::string_view name;                       // section or key name, trimmed
-  std::size_t valueBegin = 0, valueEnd = 0;    // the trimmed value (key lines only)
+// One line of the file: its bytes and the line break that ends it ("" for a last line
+// without one).
+struct RawLine {
+  std::string text;
+  std::string_view lineBreak;
 };
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Splits a source into lines at CR LF, lone CR and lone LF, holding one line at a time.
+class LineReader {
+ public:
+  explicit LineReader(ProfileSource& source) : source_(source) {}
+
+  bool Next(RawLine& line) {
+    line.text.clear();
+    line.lineBreak = {};
+    for (;;) {
+      if (at_ == end_ && !Fill()) return !line.text.empty();
+      const char* const begin = buffer_.data() + at_;
+      const char* const limit = buffer_.data() + end_;
+      const char* const stop =
+          std::find_if(begin, limit, [](char c) { return c == '\r' || c == '\n'; });
+      line.text.append(begin, stop);
+      at_ = static_cast<std::size_t>(stop - buffer_.data());
+      if (at_ == end_) continue;
+      const char brk = buffer_[at_++];
+      line.lineBreak = brk == '\n' ? "\n" : "\r";
+      if (brk == '\r' && (at_ < end_ || Fill()) && buffer_[at_] == '\n') {
+        ++at_;
+        line.lineBreak = "\r\n";
+      }
+      return true;
+    }
+  }
+
+ private:
+  bool Fill() {
+    at_ = 0;
+    end_ = source_.Read(buffer_);
+    return end_ > 0;
+  }
+
+  ProfileSource& source_;
+  std::array<char, 4096> buffer_{};
+  std::size_t at_ = 0, end_ = 0;
+};
+
+enum class LineKind { Other, Section, Key };
+
+// What a line is, as offsets into its text, so that a rewrite can splice exactly.
+struct LineShape {
+  LineKind kind = LineKind::Other;
+  std::string_view name;                     // section or key name, trimmed
+  std::size_t valueBegin = 0, valueEnd = 0;  // the trimmed value (key lines only)
+};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
+  return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
-// Narrows [begin, end) of content to its part without surrounding blanks.
-void Trim(std::string_view content, std::size_t& begin, std::size_t& end) {
-  while (begin < end && IsBlank(content[begin])) ++begin;
-  while (end > begin && IsBlank(content[end - 1])) --end;
+// Narrows [begin, end) of text to its part without surrounding blanks.
+void Trim(std::string_view text, std::size_t& begin, std::size_t& end) {
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
 }
 
-Line Classify(std::string_view content, std::size_t begin, std::size_t end) {
-  Line line;
-  Trim(content, begin, end);
-  if (begin == end || content[begin] == ';') return line;
-  const std::string_view text = content.substr(begin, end - begin);
-  if (text.front() == '[') {
-    if (auto close = text.find(']'); close != std::string_view::npos) {
+// The first line of a file may start with a byte-order mark, which is no part of its shape.
+LineShape Classify(std::string_view text, bool firstLine) {
+  LineShape line;
+  std::size_t begin = firstLine && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  std::size_t end = text.size();
+  Trim(text, begin, end);
+  if (begin == end || text[begin] == ';') return line;
+  const std::string_view trimmed = text.substr(begin, end - begin);
+  if (trimmed.front() == '[') {
+    if (auto close = trimmed.find(']'); close != std::string_view::npos) {
       std::size_t nameBegin = begin + 1, nameEnd = begin + close;
-      Trim(content, nameBegin, nameEnd);
+      Trim(text, nameBegin, nameEnd);
       line.kind = LineKind::Section;
-      line.name = content.substr(nameBegin, nameEnd - nameBegin);
+      line.name = text.substr(nameBegin, nameEnd - nameBegin);
       return line;
     }
   }
-  if (auto eq = text.find('='); eq != std::string_view::npos) {
+  if (auto eq = trimmed.find('='); eq != std::string_view::npos) {
     std::size_t nameBegin = begin, nameEnd = begin + eq;
-    Trim(content, nameBegin, nameEnd);
+    Trim(text, nameBegin, nameEnd);
     line.valueBegin = begin + eq + 1;
     line.valueEnd = end;
-    Trim(content, line.valueBegin, line.valueEnd);
+    Trim(text, line.valueBegin, line.valueEnd);
     line.kind = LineKind::Key;
-    line.name = content.substr(nameBegin, nameEnd - nameBegin);
+    line.name = text.substr(nameBegin, nameEnd - nameBegin);
   }
   return line;
 }
 
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  std::size_t begin = content.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-  while (begin < content.size()) {
-    std::size_t stop = content.find_first_of("\r\n", begin);
-    const bool hasBreak = stop != std::string_view::npos;
-    if (!hasBreak) stop = content.size();
-    Line line = Classify(content, begin, stop);
-    line.hasBreak = hasBreak;
-    line.end = !hasBreak ? stop
-               : (content[stop] == '\r' && stop + 1 < content.size() && content[stop + 1] == '\n')
-                   ? stop + 2
-                   : stop + 1;
-    lines.push_back(line);
-    begin = line.end;
-  }
-  return lines;
-}
+// Walks the lines of a source and says, for each, where it stands against one section and
+// key: the first section of that name is "the section", its first key of that name "the key".
+class SectionWalk {
+ public:
+  SectionWalk(ProfileSource& source, std::string_view section, std::string_view key)
+      : lines_(source), section_(section), key_(key) {}
 
-// Where a section's lines are: its section line and the first line after its body.
-struct SectionSpan {
-  std::size_t header = 0, bodyEnd = 0;
+  // The next line and its shape; false at the end of the file.
+  bool Next() {
+    if (!lines_.Next(line)) return false;
+    shape = Classify(line.text, number == 0);
+    ++number;
+    if (shape.kind == LineKind::Section) {
+      inSection = !seenSection && SameName(shape.name, section_);
+      seenSection = seenSection || inSection;
+    }
+    isKey = inSection && !seenKey && shape.kind == LineKind::Key && SameName(shape.name, key_);
+    seenKey = seenKey || isKey;
+    return true;
+  }
+
+  RawLine line;
+  LineShape shape;
+  std::size_t number = 0;    // lines read so far, this one included
+  bool inSection = false;    // this line is the section line or lies in the section's body
+  bool seenSection = false;  // the section has started at or before this line
+  bool isKey = false;        // this line is the key's line
+  bool seenKey = false;
+
+ private:
+  LineReader lines_;
+  std::string_view section_, key_;
 };
 
-std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::string_view name) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != LineKind::Section || !SameName(lines[i].name, name)) continue;
-    std::size_t j = i + 1;
-    while (j < lines.size() && lines[j].kind != LineKind::Section) ++j;
-    return SectionSpan{i, j};
+// What the first reading of a file finds out for the rewrite.
+struct EditPlan {
+  std::optional<std::size_t> keyLine;     // line number (from 1) of the key
+  std::optional<std::size_t> anchorLine;  // where a missing key goes after: last key or header
+  std::string_view lineBreak = "\r\n";    // the file's first line break
+  bool endsWithBreak = true;              // an empty file counts as ended
+};
+
+EditPlan PlanEdit(ProfileSource& source, std::string_view section, std::string_view key) {
+  EditPlan plan;
+  bool breakSeen = false;
+  SectionWalk walk(source, section, key);
+  while (walk.Next()) {
+    if (!breakSeen && !walk.line.lineBreak.empty()) {
+      plan.lineBreak = walk.line.lineBreak;
+      breakSeen = true;
+    }
+    plan.endsWithBreak = !walk.line.lineBreak.empty();
+    if (walk.isKey) plan.keyLine = walk.number;
+    const bool header = walk.inSection && walk.shape.kind == LineKind::Section;
+    if (walk.inSection && !plan.keyLine && (header || walk.shape.kind == LineKind::Key))
+      plan.anchorLine = walk.number;
   }
-  return std::nullopt;
-}
-
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionSpan section,
-                                   std::string_view key) {
-  for (std::size_t i = section.header + 1; i < section.bodyEnd; ++i)
-    if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key)) return i;
-  return std::nullopt;
-}
-
-std::string_view LineBreakOf(std::string_view content) {
-  const std::size_t at = content.find_first_of("\r\n");
-  if (at == std::string_view::npos) return "\r\n";
-  if (content[at] == '\n') return "\n";
-  return content.substr(at + 1, 1) == "\n" ? "\r\n" : "\r";
+  return plan;
 }
 
 }  // namespace
 
-std::string ReadProfileString(std::string_view content, std::string_view section,
-                              std::string_view key) {
-  const auto lines = SplitLines(content);
-  const auto span = FindSection(lines, section);
-  if (!span) return {};
-  const auto at = FindKey(lines, *span, key);
-  if (!at) return {};
-  std::string_view value =
-      content.substr(lines[*at].valueBegin, lines[*at].valueEnd - lines[*at].valueBegin);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front())
-    value = value.substr(1, value.size() - 2);
-  return std::string(value.substr(0, kMaxProfileValue));
+std::size_t BytesSource::Read(std::span<char> buffer) {
+  const std::string_view piece = bytes_.substr(at_, buffer.size());
+  std::ranges::copy(piece, buffer.begin());
+  at_ += piece.size();
+  return piece.size();
 }
 
-std::string WriteProfileString(std::string_view content, std::string_view section,
-                               std::string_view key, std::string_view value) {
-  const auto lines = SplitLines(content);
-  const std::string_view lineBreak = LineBreakOf(content);
-  std::string result;
-  result.reserve(content.size() + section.size() + key.size() + value.size() + 8);
-
-  const auto span = FindSection(lines, section);
-  if (!span) {
-    result = content;
-    if (!result.empty() && result.back() != '\n' && result.back() != '\r') result += lineBreak;
-    result.append("[").append(section).append("]").append(lineBreak);
-    result.append(key).append("=").append(value).append(lineBreak);
-    return result;
+std::string ReadProfileString(ProfileSource& source, std::string_view section,
+                              std::string_view key) {
+  SectionWalk walk(source, section, key);
+  while (walk.Next()) {
+    if (walk.seenSection && !walk.inSection) break;  // past the section: no more to find
+    if (!walk.isKey) continue;
+    std::string_view value = std::string_view(walk.line.text)
+                                 .substr(walk.shape.valueBegin,
+                                         walk.shape.valueEnd - walk.shape.valueBegin);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+      value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxProfileValue));
   }
+  return {};
+}
 
-  if (const auto at = FindKey(lines, *span, key)) {
-    result.append(content.substr(0, lines[*at].valueBegin)).append(value);
-    result.append(content.substr(lines[*at].valueEnd));
-    return result;
+void WriteProfileString(ProfileSource& source, const ProfileSink& sink, std::string_view section,
+                        std::string_view key, std::string_view value) {
+  const EditPlan plan = PlanEdit(source, section, key);
+  const auto keyLine = [&] {
+    sink(key);
+    sink("=");
+    sink(value);
+    sink(plan.lineBreak);
+  };
+
+  source.Rewind();
+  SectionWalk walk(source, section, key);
+  while (walk.Next()) {
+    const RawLine& line = walk.line;
+    if (walk.number == plan.keyLine) {
+      const std::string_view text = line.text;
+      sink(text.substr(0, walk.shape.valueBegin));
+      sink(value);
+      sink(text.substr(walk.shape.valueEnd));
+      sink(line.lineBreak);
+      continue;
+    }
+    sink(line.text);
+    sink(line.lineBreak);
+    // The new key goes after the section's last key, so that comments and blank lines that
+    // lead into the next section stay with it.
+    if (!plan.keyLine && walk.number == plan.anchorLine) {
+      if (line.lineBreak.empty()) sink(plan.lineBreak);
+      keyLine();
+    }
   }
-
-  // The new key goes after the section's last key, so that comments and blank lines that
-  // lead into the next section stay with it.
-  std::size_t anchor = span->header;
-  for (std::size_t i = span->header + 1; i < span->bodyEnd; ++i)
-    if (lines[i].kind == LineKind::Key) anchor = i;
-  const std::size_t insertAt = lines[anchor].end;
-  result.append(content.substr(0, insertAt));
-  if (!lines[anchor].hasBreak) result += lineBreak;
-  result.append(key).append("=").append(value).append(lineBreak);
-  result.append(content.substr(insertAt));
-  return result;
+  if (plan.keyLine || plan.anchorLine) return;
+  if (!plan.endsWithBreak) sink(plan.lineBreak);
+  sink("[");
+  sink(section);
+  sink("]");
+  sink(plan.lineBreak);
+  keyLine();
 }
 
 }  // namespace settings

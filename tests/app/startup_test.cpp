@@ -94,6 +94,27 @@ class StartupTest : public testsupport::WindowTest {
     QVERIFY2(seen.text.startsWith(QStringLiteral("Unable to write to ")), qPrintable(seen.text));
     QVERIFY(FrmMain == nullptr);
   }
+
+  // A settings file over 1 MiB is not read (Chinese, although it says 0), not rewritten, and
+  // said so once at exit; the program still ends normally.
+  void oversizeSettingsFileIsLeftAloneAndShownOnceAtExit() {
+    testsupport::ProgramFolder folder;
+    const QByteArray big = "[Setting]\r\nbChinese=0\r\n" + QByteArray(1 << 20, '\n');
+    folder.WriteIni(big);
+    testsupport::SeenBox seen;
+    modals_.ExpectMessageBox(seen);
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+      if (FrmMain == nullptr) return;
+      caption = FrmMain->GrpDatas->title();
+      FrmMain->close();
+    });
+    QCOMPARE(app::RunApplication(), 0);
+    QCOMPARE(caption, QStringLiteral("输入数据区"));
+    QCOMPARE(seen.text, "Settings file " + folder.IniPath() +
+                            " is larger than 1 MiB and was left unchanged.");
+    QVERIFY(folder.IniBytes() == big);
+  }
 };
 
 QTEST_MAIN(StartupTest)

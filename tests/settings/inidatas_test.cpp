@@ -6,9 +6,11 @@
 #include <csignal>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "settings/exepath.h"
 #include "settings/inidatas.h"
+#include "settings/profilefile.h"
 #include "tests/settings/bytes.h"
 #include "tests/support/tempfolder.h"
 
@@ -292,6 +294,34 @@ TEST_F(IniDatasTest, WriteFailingHalfWayKeepsTheOldFile) {
   datas.SaveIni();  // with room again the same object writes
   TIniDatas again;
   EXPECT_FALSE(again.bChinese);
+}
+
+// ---- Size: a file over 1 MiB is neither read nor written ----
+
+TEST_F(IniDatasTest, FileOverTheLimitIsNeitherReadNorWritten) {
+  const std::string big = Setting("0") + std::string(settings::kMaxSettingsFileBytes, '\n');
+  WriteBytes(IniPath(), big);
+  std::vector<std::string> messages;
+  TIniDatas::SetWriteFailureHandler([&](const std::string& m) { messages.push_back(m); });
+  {
+    TIniDatas datas;
+    EXPECT_TRUE(datas.bChinese);  // the 0 in the file was not read
+  }
+  EXPECT_EQ(messages, std::vector<std::string>{"Settings file " + IniPath() +
+                                               " is larger than 1 MiB and was left unchanged"});
+  EXPECT_EQ(ReadBytes(IniPath()), big);
+  EXPECT_EQ(Listing(), "Trevana2023.ini");
+}
+
+TEST_F(IniDatasTest, FileAtTheLimitIsReadAndWritten) {
+  // Blank lines by the hundred thousand before the section: memory follows the longest line.
+  const std::string padding(settings::kMaxSettingsFileBytes - Setting("0").size(), '\n');
+  WriteBytes(IniPath(), padding + Setting("0"));
+  TIniDatas datas;
+  EXPECT_FALSE(datas.bChinese);
+  datas.bChinese = true;
+  datas.SaveIni();
+  EXPECT_EQ(ReadBytes(IniPath()), padding + Setting("1"));
 }
 
 // ---- A failure at exit never leaves the destructor ----
