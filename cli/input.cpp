@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include "engine/bagfunc.h"
 #include "engine/errors.h"
@@ -44,18 +44,17 @@ std::string TooLargeMessage() {
 ProblemBytes Failure(std::string message) { return {{}, std::move(message)}; }
 
 // The solve command reads the three header lines and at most kMaxItemCount item lines.
-constexpr std::size_t kReadableLines = bagfunc::kMaxItemCount + 3;
+constexpr qsizetype kReadableLines = bagfunc::kMaxItemCount + 3;
 
-// bytes up to the line break that ends the last readable line. CR and LF never stand inside
-// a GBK, GB18030 or UTF-8 character, so the cut splits none.
-std::string_view ReadableBytes(std::string_view bytes) {
-  std::size_t lines = 0;
-  for (std::size_t at = 0; at < bytes.size(); ++at) {
-    if (bytes[at] != '\r' && bytes[at] != '\n') continue;
-    if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
-    if (++lines == kReadableLines) return bytes.substr(0, at + 1);
+// text up to the line break that ends the last readable line.
+QStringView ReadableText(QStringView text) {
+  qsizetype lines = 0;
+  for (qsizetype at = 0; at < text.size(); ++at) {
+    if (text[at] != u'\r' && text[at] != u'\n') continue;
+    if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+    if (++lines == kReadableLines) return text.first(at + 1);
   }
-  return bytes;
+  return text;
 }
 
 }  // namespace
@@ -87,9 +86,10 @@ ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& i
 }
 
 bagfunc::StringLines ProblemLines(std::string_view bytes) {
-  bytes = ReadableBytes(bytes);
-  const QStringList texts = textio::SplitLines(textio::DecodeText(
-      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+  // Decoded whole, as the encoding is found from all of the bytes; cut before it is split.
+  const QString text = textio::DecodeText(
+      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  const QStringList texts = textio::SplitLines(ReadableText(text).toString());
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(texts.size()));
   for (const QString& text : texts) lines.push_back(text.toStdString());

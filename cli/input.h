@@ -25,10 +25,10 @@ struct ProblemBytes {
 //   "Input is larger than 16 MiB"      more bytes than the limit, from either source
 ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& in);
 
-// The problem's lines as the solve command reads them: decoded from GBK (UTF-8 after a
-// byte-order mark) and split at CR LF, lone CR and lone LF. Lines past the last one the
-// command can reach (the three header lines and kMaxItemCount item lines) are dropped unread,
-// so memory follows the bytes, not the number of line breaks.
+// The problem's lines as the solve command reads them: decoded by the text files' rule (GBK
+// unless a byte-order mark or valid UTF-8 says otherwise) and split at CR LF, lone CR and lone
+// LF. Lines past the last one the command can reach (the three header lines and kMaxItemCount
+// item lines) are dropped unread, so memory follows the bytes, not the number of line breaks.
 bagfunc::StringLines ProblemLines(std::string_view bytes);
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace {
@@ -211,13 +212,17 @@ TEST(BagsolveInputLimit, SixteenMebibytesAndNoMore) {
 // The last item line the command can reach is read whatever follows it; lines past it are
 // dropped unread (a file of nothing but line breaks would otherwise take a line each).
 TEST(BagsolveInputLimit, LastReachableItemLineIsRead) {
-  QByteArray input = "9999\r\n1\r\n1\r\n";
-  for (int i = 1; i < 9999; ++i) input += "2,1\r\n";
-  input += "5,7\r\n" + QByteArray(1000000, '\r');
-  const ProcessResult run = Bagsolve({"--variant", "max1"}, input);
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(run.out.contains("\nItem[9998],Weight=2,value=1\nItem[9999],Weight=5,value=7\n"));
-  EXPECT_TRUE(run.err.isEmpty());
+  // 上 is U+4E0A: in UTF-16 one of its bytes is a line feed's, which must not count as one.
+  QString text = "9999\r\n1\r\n1\r\n";
+  for (int i = 1; i < 9999; ++i) text += "2,1上\r\n";
+  text += "5,7\r\n" + QString(100000, '\r');
+  QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+  for (const QByteArray& input : {text.toUtf8(), QByteArray(utf16.encode(text))}) {
+    const ProcessResult run = Bagsolve({"--variant", "max1"}, input);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("\nItem[9998],Weight=2,value=1\nItem[9999],Weight=5,value=7\n"));
+    EXPECT_TRUE(run.err.isEmpty());
+  }
 }
 
 // A file name after "--" is a file even when it looks like an option.
