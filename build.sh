@@ -96,7 +96,8 @@ case "$cmd" in
       corpus=fuzz/corpus/${name#fuzz_}
       work=build-fuzz/corpus-${name#fuzz_}
       mkdir -p "$work"
-      "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" "$corpus"
+      "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="build-fuzz/$name-" "$work" "$corpus"
     done
     ;;
   *)
