@@ -20,6 +20,7 @@ PACKAGES=(
   fonts-arphic-uming
   cups printer-driver-cups-pdf poppler-utils
   unrtf zbar-tools libchm-bin libreoffice-writer-nogui
+  coinor-cbc
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
   desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine

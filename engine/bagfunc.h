@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bagfunc {
 
@@ -21,12 +22,13 @@ struct Item {
   friend bool operator==(const Item&, const Item&) = default;
 };
 
-// Which search a solve command runs (one per solve button). n is the item count. None of
-// them promises the best packing: each result is what its fixed walk over the items yields.
-// Each search allocates nothing: it clears the two pick tables once, then spends O(1) per
-// trial and amortised O(1) per recording (it carries the trial's totals and rewrites only the
-// BestPick positions that change), so a walk over 9999 items takes about a tenth of a second.
-// Totals wrap as 32-bit two's complement. Item counts above kMaxItemCount are cut to it.
+// Which search a solve command runs: one per solve button, and the best packing. n is the item
+// count. None of the three searches promises the best packing: each result is what its fixed
+// walk over the items yields. Each search allocates nothing: it clears the two pick tables
+// once, then spends O(1) per trial and amortised O(1) per recording (it carries the trial's
+// totals and rewrites only the BestPick positions that change), so a walk over 9999 items
+// takes about a tenth of a second. Totals wrap as 32-bit two's complement. Item counts above
+// kMaxItemCount are cut to it.
 enum class SolveVariant {
   // Walks trials in item order, lengthening a trial after each recording, so picks can grow
   // to the slot limit; keeps the last admissible trial within the slot limit. Exactly the sum
@@ -39,7 +41,13 @@ enum class SolveVariant {
   // As SolveBagMax, and each item that fits is also tried alone just before its pairs:
   // n(n-1)/2 + n trials at most. Picks hold one or two items.
   SolveBagMaxWith1Data,
+  // The proven best pick within both limits, with exact 64-bit totals (engine/exact.h): it
+  // reads the tables and changes none of them. Most problems take milliseconds; the worst case
+  // is exponential, so it ends at a time limit with the best pick found and a bound.
+  BestPacking,
 };
+
+struct ExactOptions;
 
 // The content of a text box, lines counted from 0.
 class LineList {
@@ -65,8 +73,16 @@ class BagEngine {
 
   // Reads the problem from src, writes echo and report to dst. 0, or -1 / -2 when src / dst
   // is missing. A header line that does not convert raises trevana::EConvertError; an item
-  // count above kMaxItemCount raises trevana::Error. What was appended before stays.
+  // count above kMaxItemCount raises trevana::Error. What was appended before stays. The
+  // options (time limit, stop request, progress) apply to the best packing only; without
+  // them it runs with the default time limit.
   std::int32_t RunSolveCommand(const LineList* src, LineList* dst, SolveVariant variant);
+  std::int32_t RunSolveCommand(const LineList* src, LineList* dst, SolveVariant variant,
+                               const ExactOptions& options);
+  // The command's first steps alone: zeroes the scalars, clears dst, resets the picks, reads
+  // the header and item lines into the tables and appends their echo lines. Returns and
+  // raises as RunSolveCommand; the searches' tables are left as the command hands them over.
+  std::int32_t ReadProblem(const LineList* src, LineList* dst);
 
   void ResetPicks();     // TrialPick all 0, BestPick all -1
   void ResetBestPick();  // BestPick all -1
@@ -83,6 +99,10 @@ class BagEngine {
   std::int32_t SolveBag(std::int32_t slotLimit, std::int32_t itemCount);
   std::int32_t SolveBagMax(std::int32_t slotLimit, std::int32_t itemCount);
   std::int32_t SolveBagMaxWith1Data(std::int32_t slotLimit, std::int32_t itemCount);
+
+  // The item numbers of BestPick up to its first -1 (an entry that names no table entry ends
+  // it too), in table order.
+  std::vector<std::int32_t> PickedItems() const;
 
   // Appends the result block for BestPick up to its first -1 (an entry that names no table
   // entry ends it too). 0, or -1 when dst is missing.

@@ -4,6 +4,8 @@
 #include "engine/bagfunc.h"
 #include "engine/convert.h"
 #include "engine/errors.h"
+#include "engine/exact.h"
+#include "engine/variant.h"
 
 namespace bagfunc {
 namespace {
@@ -19,6 +21,17 @@ void Echo(LineList& dst, std::string_view chinese, std::string_view english,
 
 std::int32_t BagEngine::RunSolveCommand(const LineList* src, LineList* dst,
                                         SolveVariant variant) {
+  return RunSolveCommand(src, dst, variant, ExactOptions{});
+}
+
+std::int32_t BagEngine::RunSolveCommand(const LineList* src, LineList* dst,
+                                        SolveVariant variant, const ExactOptions& options) {
+  if (const std::int32_t status = ReadProblem(src, dst); status != 0) return status;
+  ReportOutcome(*this, RunVariant(*this, variant, options), *dst);
+  return 0;
+}
+
+std::int32_t BagEngine::ReadProblem(const LineList* src, LineList* dst) {
   ItemCount = 0;
   BagSlotCount = 0;
   BestValue = 0;
@@ -51,19 +64,6 @@ std::int32_t BagEngine::RunSolveCommand(const LineList* src, LineList* dst,
     dst->Append("Item[" + std::to_string(i) + "],Weight=" + std::to_string(item.Weight) +
                 ",value=" + std::to_string(item.Value));
   }
-
-  switch (variant) {
-    case SolveVariant::SolveBag:
-      SolveBag(BagSlotCount, ItemCount);
-      break;
-    case SolveVariant::SolveBagMax:
-      SolveBagMax(BagSlotCount, ItemCount);
-      break;
-    case SolveVariant::SolveBagMaxWith1Data:
-      SolveBagMaxWith1Data(BagSlotCount, ItemCount);
-      break;
-  }
-  ReportBestPick(dst);
   return 0;
 }
 

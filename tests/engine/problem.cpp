@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/variant.h"
+
 namespace enginetest {
 
 using bagfunc::BagEngine;
@@ -36,17 +38,7 @@ Outcome Solve(BagEngine& engine, const Problem& problem, SolveVariant variant) {
 
   const auto bestPick = engine.BestPick;
   engine.BestValue = 0;
-  switch (variant) {
-    case SolveVariant::SolveBag:
-      outcome.returned = engine.SolveBag(engine.BagSlotCount, engine.ItemCount);
-      break;
-    case SolveVariant::SolveBagMax:
-      outcome.returned = engine.SolveBagMax(engine.BagSlotCount, engine.ItemCount);
-      break;
-    case SolveVariant::SolveBagMaxWith1Data:
-      outcome.returned = engine.SolveBagMaxWith1Data(engine.BagSlotCount, engine.ItemCount);
-      break;
-  }
+  outcome.returned = bagfunc::RunVariant(engine, variant).returned;
   EXPECT_EQ(engine.BestPick, bestPick) << "a second run of the search left another pick";
   EXPECT_EQ(engine.BestValue, outcome.best);
   return outcome;

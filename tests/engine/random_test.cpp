@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "engine/variant.h"
 #include "tests/engine/problem.h"
 #include "tests/oracle/literal.h"
 
@@ -57,14 +58,9 @@ void CompareOn(const Shape& shape, int problems, unsigned seed) {
       std::int32_t slots = 0;
       std::int32_t count = 0;
       FillRandom(random, *fast, *literal, shape, slots, count);
-      std::int32_t returned = 0;
-      switch (variant) {
-        case SolveVariant::SolveBag: returned = fast->SolveBag(slots, count); break;
-        case SolveVariant::SolveBagMax: returned = fast->SolveBagMax(slots, count); break;
-        case SolveVariant::SolveBagMaxWith1Data:
-          returned = fast->SolveBagMaxWith1Data(slots, count);
-          break;
-      }
+      fast->BagSlotCount = slots;
+      fast->ItemCount = count;
+      const std::int32_t returned = bagfunc::RunVariant(*fast, variant).returned;
       const std::int32_t expected = oracle::Solve(*literal, variant, slots, count);
       const auto context = testing::Message()
                            << "problem " << n << " variant " << static_cast<int>(variant)

@@ -1,6 +1,7 @@
 // The edge cases of the three searches, one row a case, run through the solve command.
 #include <gtest/gtest.h>
 
+#include "engine/variant.h"
 #include "tests/engine/problem.h"
 
 namespace enginetest {
@@ -162,12 +163,9 @@ TEST(SearchBar, StartsFromCallersBestValue) {
     engine->MaxBagWeight = 8;
     for (std::size_t i = 1; i <= 4; ++i) engine->ItemTable[i] = kSample[i - 1];
     engine->BestValue = 1000;
-    std::int32_t returned = 0;
-    switch (variant) {
-      case kBag: returned = engine->SolveBag(3, 4); break;
-      case kMax: returned = engine->SolveBagMax(3, 4); break;
-      case kMax1: returned = engine->SolveBagMaxWith1Data(3, 4); break;
-    }
+    engine->BagSlotCount = 3;
+    engine->ItemCount = 4;
+    const std::int32_t returned = bagfunc::RunVariant(*engine, variant).returned;
     EXPECT_EQ(returned, 1000);
     EXPECT_EQ(engine->BestValue, 1000);
     EXPECT_TRUE(PickOf(*engine).empty());

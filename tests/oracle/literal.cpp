@@ -93,6 +93,8 @@ std::int32_t Solve(BagEngine& engine, bagfunc::SolveVariant variant, std::int32_
       return SolveBagMax(engine, slotLimit, itemCount);
     case bagfunc::SolveVariant::SolveBagMaxWith1Data:
       return SolveBagMaxWith1Data(engine, slotLimit, itemCount);
+    case bagfunc::SolveVariant::BestPacking:
+      break;  // not a fixed walk: nothing to transcribe
   }
   return 0;
 }

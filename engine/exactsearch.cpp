@@ -1,0 +1,179 @@
+#include "engine/exactsearch.h"
+
+#include <algorithm>
+
+namespace bagfunc {
+namespace {
+
+class Deviations {
+ public:
+  Deviations(const SearchSpace& space, SolveSession& session);
+  SearchEnd Run(std::uint64_t nodeBudget);
+
+ private:
+  // Offers the pick of node `at` (the decided items, every later one at its default) and
+  // says whether the node has children worth searching.
+  bool Expandable(std::size_t at);
+  bool Apply(std::size_t at, bool depart);
+  void Undo(std::size_t at);
+  void OfferPick(std::size_t at, std::int64_t weight, std::int64_t value);
+  void RefreshSlack();
+  std::int64_t OpenBound() const;
+
+  const SearchSpace& space_;
+  SolveSession& session_;
+  std::size_t count_;
+  std::size_t at_ = 0;  // the node being searched: items before it are decided
+  // Over the items from position i on, at their defaults: weight, value and count taken; the
+  // most weight one departure can shed, and what all departures together can shed.
+  std::vector<std::int64_t> restWeight_, restValue_, restTaken_, mostShed_, allShed_;
+  std::vector<std::uint8_t> next_;     // the child to try next: 0 default, 1 departure, 2 none
+  std::vector<std::uint8_t> departed_; // the choice in force at each decided position
+  std::int64_t weight_ = 0;            // totals of the fixed and the decided items
+  std::int64_t value_ = 0;
+  std::int64_t taken_ = 0;
+  Wide penalty_ = 0;                   // the penalties of the departures in force
+  Wide slack_ = 0;                     // the penalty a better pick can still afford
+  std::int64_t slackFor_ = 0;          // the best value slack_ was computed for
+};
+
+Deviations::Deviations(const SearchSpace& space, SolveSession& session)
+    : space_(space), session_(session), count_(space.items.size()), restWeight_(count_ + 1),
+      restValue_(count_ + 1), restTaken_(count_ + 1), mostShed_(count_ + 1),
+      allShed_(count_ + 1), next_(count_ + 1), departed_(count_ + 1) {
+  for (std::size_t i = count_; i-- > 0;) {
+    const SearchItem& item = space.items[i];
+    restWeight_[i] = restWeight_[i + 1] + (item.taken ? item.weight : 0);
+    restValue_[i] = restValue_[i + 1] + (item.taken ? item.value : 0);
+    restTaken_[i] = restTaken_[i + 1] + (item.taken ? 1 : 0);
+    // Leaving a heavy item out, or putting in one of negative weight, makes the pick lighter.
+    const std::int64_t shed = item.taken ? std::max<std::int64_t>(item.weight, 0)
+                                         : std::max<std::int64_t>(-item.weight, 0);
+    mostShed_[i] = std::max(mostShed_[i + 1], shed);
+    allShed_[i] = allShed_[i + 1] + shed;
+  }
+  weight_ = space.fixedWeight;
+  value_ = space.fixedValue;
+  taken_ = static_cast<std::int64_t>(space.fixedIn.size());
+  RefreshSlack();
+}
+
+void Deviations::RefreshSlack() {
+  slackFor_ = session_.BestValue();
+  slack_ = space_.bound - (Wide{slackFor_} + 1) * space_.den;
+}
+
+void Deviations::OfferPick(std::size_t at, std::int64_t weight, std::int64_t value) {
+  std::vector<std::int32_t> pick = space_.fixedIn;
+  for (std::size_t i = 0; i < count_; ++i) {
+    const SearchItem& item = space_.items[i];
+    const bool in = i < at ? item.taken != (departed_[i] != 0) : item.taken;
+    if (in) pick.push_back(item.number);
+  }
+  session_.Offer(std::move(pick), weight, value);
+  RefreshSlack();
+}
+
+bool Deviations::Expandable(std::size_t at) {
+  const std::int64_t weight = weight_ + restWeight_[at];
+  const std::int64_t value = value_ + restValue_[at];
+  const std::int64_t taken = taken_ + restTaken_[at];
+  if (weight <= space_.capacity && taken <= space_.maxCount && value > session_.BestValue()) {
+    OfferPick(at, weight, value);
+  }
+  if (slackFor_ != session_.BestValue()) RefreshSlack();
+  if (at == count_) return false;
+  const Wide left = slack_ - penalty_;
+  const Wide cheapest = space_.items[at].penalty;
+  if (left < cheapest) return false;
+  // Departures the limits force on this pick, each costing at least the cheapest penalty.
+  std::int64_t forced = 0;
+  if (taken > space_.maxCount) {
+    forced = taken - space_.maxCount;
+    if (forced > restTaken_[at]) return false;
+  }
+  if (taken < space_.minCount) {
+    const std::int64_t missing = space_.minCount - taken;
+    const auto outside = static_cast<std::int64_t>(count_ - at) - restTaken_[at];
+    if (missing > outside) return false;
+    forced = std::max(forced, missing);
+  }
+  if (weight > space_.capacity) {
+    const std::int64_t excess = weight - space_.capacity;
+    if (excess > allShed_[at]) return false;
+    forced = std::max(forced, (excess + mostShed_[at] - 1) / mostShed_[at]);
+  }
+  return Wide{forced} * cheapest <= left;
+}
+
+bool Deviations::Apply(std::size_t at, bool depart) {
+  const SearchItem& item = space_.items[at];
+  const bool in = item.taken != depart;
+  if (depart && penalty_ + item.penalty > slack_) return false;
+  if (in && taken_ + 1 > space_.maxCount) return false;
+  departed_[at] = depart ? 1 : 0;
+  if (depart) penalty_ += item.penalty;
+  if (in) {
+    weight_ += item.weight;
+    value_ += item.value;
+    ++taken_;
+  }
+  return true;
+}
+
+void Deviations::Undo(std::size_t at) {
+  const SearchItem& item = space_.items[at];
+  const bool depart = departed_[at] != 0;
+  if (depart) penalty_ -= item.penalty;
+  if (item.taken != depart) {
+    weight_ -= item.weight;
+    value_ -= item.value;
+    --taken_;
+  }
+}
+
+std::int64_t Deviations::OpenBound() const {
+  // The current node and every departure still waiting on the path above it.
+  Wide best = space_.bound - penalty_;
+  Wide above = 0;
+  for (std::size_t i = 0; i < at_; ++i) {
+    if (next_[i] == 1) best = std::max(best, space_.bound - above - space_.items[i].penalty);
+    if (departed_[i] != 0) above += space_.items[i].penalty;
+  }
+  return static_cast<std::int64_t>(FloorDiv(best, space_.den));
+}
+
+SearchEnd Deviations::Run(std::uint64_t nodeBudget) {
+  std::size_t& at = at_;
+  if (!Expandable(0)) return SearchEnd::Done;
+  for (std::uint64_t nodes = 0;; ++nodes) {
+    if (session_.Interrupted()) {
+      session_.LowerBound(OpenBound());
+      return SearchEnd::Interrupted;
+    }
+    if (nodes >= nodeBudget) return SearchEnd::OverBudget;
+    if (session_.HeartbeatDue()) session_.Heartbeat(OpenBound());
+    if (next_[at] == 2) {
+      next_[at] = 0;
+      if (at == 0) return SearchEnd::Done;
+      Undo(--at);
+      continue;
+    }
+    const bool depart = next_[at]++ == 1;
+    if (!Apply(at, depart)) continue;
+    if (Expandable(at + 1)) {
+      ++at;
+    } else {
+      Undo(at);
+    }
+  }
+}
+
+}  // namespace
+
+SearchEnd SearchDeviations(const SearchSpace& space, SolveSession& session,
+                           std::uint64_t nodeBudget) {
+  return Deviations(space, session).Run(nodeBudget);
+}
+
+}  // namespace bagfunc

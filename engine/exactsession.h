@@ -1,0 +1,52 @@
+// What one run of the best packing shares between its steps: the clock and the stop request,
+// the best pick so far, the bound, and the progress reports.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "engine/exact.h"
+
+namespace bagfunc {
+
+class SolveSession {
+ public:
+  SolveSession(const ExactProblem& problem, const ExactOptions& options);
+
+  // True once the time limit has run out or a stop was requested. Cheap enough for every node
+  // of a search: it reads the stop flag each time, the clock on the first call and then every
+  // few hundred calls.
+  bool Interrupted();
+  // True when a progress report is due; the caller then hands its bound to Heartbeat.
+  bool HeartbeatDue() const { return heartbeatDue_; }
+  void Heartbeat(std::int64_t bound);
+
+  // Offers a pick that fits (item numbers in any order, no repeats, with its totals). It is
+  // kept when worth more than the best so far, or as much with fewer items or less weight.
+  void Offer(std::vector<std::int32_t> pick, std::int64_t weight, std::int64_t value);
+  bool HasPick() const { return best_.feasible; }
+  std::int64_t BestValue() const { return best_.totalValue; }
+  // No pick is worth more than bound (a higher bound than the one known is ignored).
+  void LowerBound(std::int64_t bound);
+
+  // The result: proven when the search ran to its end, else with the bound reached.
+  ExactResult Finish(bool searchedToEnd);
+
+ private:
+  double Seconds() const;
+  void Report();
+
+  const ExactProblem& problem_;
+  const ExactOptions& options_;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point nextReport_;
+  ExactProgress best_;  // the best pick and the bound; best_.feasible once a pick is known
+  bool boundKnown_ = false;
+  bool interrupted_ = false;
+  bool heartbeatDue_ = false;
+  ExactEnding ending_ = ExactEnding::Finished;
+  unsigned calls_ = 0;
+};
+
+}  // namespace bagfunc

@@ -1,0 +1,19 @@
+// The best packing's dynamic programme: over the items the bound left open, the best value of
+// every (count, weight) pair, for problems where that table is small. Unlike the search it
+// does not care how many items tie.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/exactsearch.h"
+
+namespace bagfunc {
+
+// Cells the table would have: open items times counts times weights.
+std::uint64_t TableCells(const SearchSpace& space);
+
+// Finds the best pick among those the space allows and offers it to the session. Done or
+// Interrupted. Memory: one bit per cell, plus one row of values per count.
+SearchEnd SolveByTable(const SearchSpace& space, SolveSession& session);
+
+}  // namespace bagfunc

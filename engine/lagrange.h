@@ -1,0 +1,53 @@
+// The linear-programming bound of the slot-limited bag problem, in exact arithmetic.
+// For a weight multiplier mu >= 0,
+//   G(mu) = mu * capacity + the best sum of (value - mu * weight) over sets of
+//           minCount..maxCount items,
+// is at least the value of every pick within the limits, and its least value over mu is the
+// bound of the linear relaxation with both limits. G is convex and piecewise linear, so the
+// least value is found by intersecting tangents, on exact fractions mu = num / den.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/wide.h"
+
+namespace bagfunc {
+
+struct BoundItem {
+  std::int64_t weight = 0;
+  std::int64_t value = 0;
+};
+
+// The pick must hold minCount..maxCount items and weigh at most capacity.
+struct BoundLimits {
+  std::int64_t capacity = 0;
+  std::int64_t minCount = 0;
+  std::int64_t maxCount = 0;
+};
+
+// A pair of multipliers (mu for the weight, lambda for the count) and the bound they give.
+// Reduced(item) is the item's reduced value d; then for every pick within the limits
+//   value(pick) <= bound + sum over the pick of min(0, d) - sum outside it of max(0, d),
+// all scaled by den, which is what fixes items and prunes the search.
+struct Multipliers {
+  std::int64_t num = 0;  // mu = num / den
+  std::int64_t den = 1;
+  Wide lambda = 0;       // lambda * den; below 0 when the lower count limit is what binds
+  Wide scaled = 0;       // the bound times den
+  bool infeasible = false;  // not even a fractional pick meets the limits: no bound at all
+
+  Wide Reduced(const BoundItem& item) const {
+    return Wide{den} * item.value - Wide{num} * item.weight - lambda;
+  }
+  // The bound rounded down to a whole value (values are whole numbers).
+  std::int64_t Bound() const { return static_cast<std::int64_t>(FloorDiv(scaled, den)); }
+};
+
+// The least G over mu >= 0 (exact for any item signs), with the lambda that makes the bound
+// mu * capacity + lambda * count + sum of max(0, d) equal to it. Costs O(n) per tangent, a few
+// dozen tangents at most.
+Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& limits);
+
+}  // namespace bagfunc

@@ -1,0 +1,66 @@
+// The best packing against the cbc program (COIN-OR branch and cut) on medium problems. cbc is
+// installed by ./build.sh deps; when it is missing these tests fail rather than pass unseen.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <random>
+
+#include "engine/exact.h"
+#include "tests/oracle/bestvalue.h"
+
+namespace enginetest {
+namespace {
+
+struct CbcRow {
+  const char* name;
+  int items;
+  std::int32_t weightLow, weightHigh;
+  std::int32_t valueLow, valueHigh;
+  std::int32_t correlation;  // 0: values drawn apart from weights; else value = weight + this
+  std::int32_t slots;
+  std::int32_t limit;
+};
+
+void PrintTo(const CbcRow& row, std::ostream* out) { *out << row.name; }
+
+class AgainstCbc : public testing::TestWithParam<CbcRow> {};
+
+TEST_P(AgainstCbc, SameBestValue) {
+  const CbcRow& row = GetParam();
+  std::mt19937 random(static_cast<unsigned>(row.items * 31 + row.slots));
+  std::uniform_int_distribution<std::int32_t> weight(row.weightLow, row.weightHigh);
+  std::uniform_int_distribution<std::int32_t> value(row.valueLow, row.valueHigh);
+  bagfunc::ExactProblem problem;
+  for (int i = 0; i < row.items; ++i) {
+    const std::int32_t w = weight(random);
+    problem.items.push_back({w, row.correlation != 0 ? w + row.correlation : value(random)});
+  }
+  problem.slotLimit = row.slots;
+  problem.maxWeight = row.limit;
+
+  std::string folder = (std::filesystem::temp_directory_path() / "cbc_test_XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const auto cbc = oracle::SolveWithCbc(problem.items, row.slots, row.limit, 120, folder);
+  std::filesystem::remove_all(folder);
+  ASSERT_TRUE(cbc.ran) << "the cbc program did not run (is coinor-cbc installed?)";
+  ASSERT_TRUE(cbc.proven) << cbc.status;
+
+  bagfunc::ExactOptions options;
+  options.timeLimitSeconds = 0;
+  const auto result = bagfunc::SolveExact(problem, options);
+  EXPECT_TRUE(result.optimal);
+  EXPECT_EQ(result.feasible, cbc.answer.feasible);
+  EXPECT_EQ(result.totalValue, cbc.answer.value) << cbc.status;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AgainstCbc, testing::Values(
+    CbcRow{"Uncorrelated", 200, 1, 1000, 1, 1000, 0, 10, 5000},
+    CbcRow{"StronglyCorrelated", 80, 1, 1000, 0, 0, 100, 80, 20001},
+    CbcRow{"MixedSigns", 120, -500, 1000, -200, 1000, 0, 20, 2000},
+    CbcRow{"NegativeLimit", 60, -100, 100, -100, 100, 0, 15, -300},
+    CbcRow{"SmallNumbersManyTies", 150, 1, 20, 1, 20, 0, 40, 150}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace enginetest

@@ -1,0 +1,205 @@
+// The best packing against answers found without it: every subset for small problems, a table
+// over slots and weight for larger ones with small numbers; and what an interrupted search
+// leaves.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <limits>
+#include <random>
+#include <set>
+
+#include "engine/exact.h"
+#include "tests/oracle/bestvalue.h"
+
+namespace enginetest {
+namespace {
+
+using bagfunc::ExactOptions;
+using bagfunc::ExactProblem;
+using bagfunc::ExactResult;
+using bagfunc::Item;
+
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+// What every result must be, however the search ended.
+void ExpectValid(const ExactProblem& problem, const ExactResult& result) {
+  std::int64_t weight = 0;
+  std::int64_t value = 0;
+  std::set<std::int32_t> seen;
+  for (const std::int32_t number : result.pick) {
+    ASSERT_GE(number, 1);
+    ASSERT_LE(number, static_cast<std::int32_t>(problem.items.size()));
+    ASSERT_TRUE(seen.insert(number).second) << "item " << number << " twice";
+    weight += problem.items[static_cast<std::size_t>(number - 1)].Weight;
+    value += problem.items[static_cast<std::size_t>(number - 1)].Value;
+  }
+  EXPECT_TRUE(std::is_sorted(result.pick.begin(), result.pick.end()));
+  EXPECT_EQ(result.totalWeight, weight);
+  EXPECT_EQ(result.totalValue, value);
+  if (result.feasible) {
+    EXPECT_LE(weight, problem.maxWeight);
+    EXPECT_LE(static_cast<std::int64_t>(result.pick.size()),
+              std::max<std::int64_t>(problem.slotLimit, 0));
+    EXPECT_GE(result.upperBound, result.totalValue);
+    EXPECT_EQ(result.optimal, result.upperBound == result.totalValue);
+  } else {
+    EXPECT_TRUE(result.pick.empty());
+  }
+}
+
+// Numbers drawn for one kind of problem.
+struct Shape {
+  const char* name;
+  std::int32_t low, high;  // weights and values uniform in low..high...
+  int extremePercent;      // ...except this share, drawn from the 32-bit extremes
+};
+
+void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name; }
+
+Item RandomItem(std::mt19937& random, const Shape& shape) {
+  std::uniform_int_distribution<std::int32_t> number(shape.low, shape.high);
+  std::uniform_int_distribution<int> percent(0, 99);
+  constexpr std::int32_t kExtremes[] = {kMin, kMin + 1, -kMax / 2, kMax / 2, kMax - 1, kMax};
+  const auto draw = [&] {
+    if (percent(random) < shape.extremePercent) return kExtremes[percent(random) % 6];
+    return number(random);
+  };
+  const std::int32_t weight = draw();
+  return {weight, draw()};
+}
+
+// A weight limit around the interesting edges: below every set, none, half, everything.
+std::int32_t RandomLimit(std::mt19937& random, const std::vector<Item>& items) {
+  std::int64_t negative = 0;
+  std::int64_t positive = 0;
+  for (const Item& item : items) (item.Weight < 0 ? negative : positive) += item.Weight;
+  std::uniform_int_distribution<std::int64_t> between(negative - 2, positive / 2 + 2);
+  const std::int64_t choices[] = {between(random), between(random), between(random), 0, -1,
+                                  kMin, kMax};
+  const std::int64_t limit = choices[std::uniform_int_distribution<int>(0, 6)(random)];
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(limit, kMin, kMax));
+}
+
+class AgainstEverySubset : public testing::TestWithParam<Shape> {};
+
+TEST_P(AgainstEverySubset, SameBestValueForEverySlotLimit) {
+  const Shape& shape = GetParam();
+  std::mt19937 random(20231);
+  for (int problemNumber = 0; problemNumber < 160; ++problemNumber) {
+    const int n = problemNumber < 150 ? problemNumber % 13 : 13 + problemNumber % 6;
+    ExactProblem problem;
+    for (int i = 0; i < n; ++i) problem.items.push_back(RandomItem(random, shape));
+    problem.maxWeight = RandomLimit(random, problem.items);
+    const auto answers = oracle::BestBySlotLimitTryingAll(problem.items, problem.maxWeight);
+    for (std::int32_t slots : {kMin, -1}) {
+      problem.slotLimit = slots;
+      EXPECT_EQ(bagfunc::SolveExact(problem).totalValue, 0);
+    }
+    for (std::int32_t slots = 0; slots <= n + 1; ++slots) {
+      problem.slotLimit = slots;
+      const auto& expected = answers[static_cast<std::size_t>(std::min(slots, n))];
+      const ExactResult result = bagfunc::SolveExact(problem);
+      const auto context = testing::Message() << "problem " << problemNumber << " items " << n
+                                              << " slots " << slots << " limit "
+                                              << problem.maxWeight;
+      ASSERT_EQ(result.feasible, expected.feasible) << context;
+      ASSERT_EQ(result.totalValue, expected.feasible ? expected.value : 0) << context;
+      ASSERT_TRUE(result.optimal) << context;
+      ASSERT_EQ(result.ending, bagfunc::ExactEnding::Finished) << context;
+      ExpectValid(problem, result);
+      EXPECT_EQ(bagfunc::SolveExact(problem).pick, result.pick) << context;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, AgainstEverySubset, testing::Values(
+    Shape{"TiesAndZeros", -2, 3, 0},
+    Shape{"SmallPositive", 0, 9, 0},
+    Shape{"WideMixedSigns", -1000, 1000, 0},
+    Shape{"Extremes", -5, 5, 30},
+    Shape{"MostlyExtremes", -1, 1, 80}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Larger problems with small numbers, against the table over slot count and weight.
+TEST(AgainstTable, HundredsOfItems) {
+  std::mt19937 random(7);
+  struct Size { int items; std::int32_t low, high; };
+  for (const Size size : {Size{300, 0, 30}, Size{300, 1, 12}, Size{120, -8, 25},
+                          Size{200, -3, 6}}) {
+    for (int round = 0; round < 4; ++round) {
+      ExactProblem problem;
+      std::int64_t total = 0;
+      for (int i = 0; i < size.items; ++i) {
+        std::uniform_int_distribution<std::int32_t> number(size.low, size.high);
+        const std::int32_t weight = number(random);
+        problem.items.push_back({weight, number(random)});
+        total += weight;
+      }
+      problem.maxWeight = static_cast<std::int32_t>(total / (2 + round));
+      const auto answers =
+          oracle::BestBySlotLimitByTable(problem.items, problem.maxWeight, size.items);
+      for (std::int32_t slots : {1, 3, size.items / 10, size.items / 3, size.items}) {
+        problem.slotLimit = slots;
+        const auto& expected = answers[static_cast<std::size_t>(slots)];
+        ExactOptions options;
+        options.timeLimitSeconds = 0;
+        const ExactResult result = bagfunc::SolveExact(problem, options);
+        ASSERT_EQ(result.totalValue, expected.value)
+            << size.items << " items " << size.low << ".." << size.high << " slots " << slots;
+        ASSERT_TRUE(result.optimal);
+        ExpectValid(problem, result);
+      }
+    }
+  }
+}
+
+// A problem whose bound no quick pick meets: the search proper has to run.
+ExactProblem OpenProblem() {
+  std::mt19937 random(99);
+  std::uniform_int_distribution<std::int32_t> weight(1000, 2000);
+  ExactProblem problem;
+  std::int64_t total = 0;
+  for (int i = 0; i < 400; ++i) {
+    const std::int32_t w = 2 * weight(random);
+    problem.items.push_back({w, w + 100});
+    total += w;
+  }
+  problem.slotLimit = 400;
+  problem.maxWeight = static_cast<std::int32_t>(total / 2) | 1;  // odd: never filled exactly
+  return problem;
+}
+
+TEST(Interrupted, StopRequestKeepsAValidPickAndItsBound) {
+  const ExactProblem problem = OpenProblem();
+  std::atomic<bool> stop{false};
+  ExactOptions options;
+  options.stop = &stop;
+  int reports = 0;
+  options.progress = [&](const bagfunc::ExactProgress& progress) {
+    ++reports;
+    EXPECT_GE(progress.upperBound, progress.totalValue);
+    stop = true;
+  };
+  const ExactResult result = bagfunc::SolveExact(problem, options);
+  EXPECT_EQ(result.ending, bagfunc::ExactEnding::StopRequest);
+  EXPECT_TRUE(result.feasible);
+  EXPECT_FALSE(result.optimal);
+  EXPECT_GT(result.upperBound, result.totalValue);
+  EXPECT_GT(reports, 0);
+  ExpectValid(problem, result);
+}
+
+TEST(Interrupted, TimeLimitKeepsAValidPickAndItsBound) {
+  const ExactProblem problem = OpenProblem();
+  ExactOptions options;
+  options.timeLimitSeconds = 1e-9;
+  const ExactResult result = bagfunc::SolveExact(problem, options);
+  EXPECT_EQ(result.ending, bagfunc::ExactEnding::TimeLimit);
+  EXPECT_TRUE(result.feasible);
+  EXPECT_GT(result.upperBound, result.totalValue);
+  ExpectValid(problem, result);
+}
+
+}  // namespace
+}  // namespace enginetest
