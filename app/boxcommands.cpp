@@ -7,11 +7,16 @@
 #include "textio/rtf.h"
 
 #include <QFileDialog>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <functional>
+#include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace boxcommands {
 namespace {
@@ -62,6 +67,30 @@ void CheckLineLengths(const QString& text, const char* message) {
   }
 }
 
+// Builds the box's new content in a document of its own and only then hands it to the box:
+// a document that a widget shows is laid out again as it grows, which made large files take
+// minutes. The new document keeps the old one's settings (font, margins, tab stops); a
+// document an earlier load made goes with it.
+template <class Box>
+void ReplaceDocument(Box* box, const std::function<void(QTextDocument*)>& fill) {
+  // The box deletes a document of its own making when it gets another; the pointer knows.
+  const QPointer<QTextDocument> old = box->document();
+  auto document = std::make_unique<QTextDocument>();
+  document->setDefaultFont(old->defaultFont());
+  document->setDefaultTextOption(old->defaultTextOption());
+  document->setDocumentMargin(old->documentMargin());
+  document->setIndentWidth(old->indentWidth());
+  document->setUseDesignMetrics(old->useDesignMetrics());
+  document->setUndoRedoEnabled(false);  // loading is no step to undo, as before
+  fill(document.get());
+  document->setUndoRedoEnabled(old->isUndoRedoEnabled());
+  if constexpr (std::is_same_v<Box, QPlainTextEdit>)
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+  document->setParent(box);
+  box->setDocument(document.release());
+  if (old != nullptr && old->parent() == box) delete old;
+}
+
 }  // namespace
 
 void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
@@ -81,12 +110,15 @@ void ClearInputBox(QPlainTextEdit* box) {
 }
 
 void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
-  const std::optional<QString> path = ChooseFile(openDlg);
-  if (!path) return;
-  const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kTextExceedsCapacity);
+  if (const std::optional<QString> path = ChooseFile(openDlg)) LoadInputBox(*path, box);
+}
+
+void LoadInputBox(const QString& path, QPlainTextEdit* box) {
+  const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kTextExceedsCapacity);
   const textio::DecodedText decoded = textio::DecodeFile(bytes);
   CheckLineLengths(decoded.text, kTextExceedsCapacity);
-  box->setPlainText(JoinLines(decoded.text, QStringLiteral("\n")));
+  const QString text = JoinLines(decoded.text, QStringLiteral("\n"));
+  ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(text); });
   RememberFormat(box, decoded.format);
 }
 
@@ -103,13 +135,16 @@ void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
 void ClearResultBox(QTextEdit* box) { box->clear(); }
 
 void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
-  const std::optional<QString> path = ChooseFile(openDlg);
-  if (!path) return;
-  const QByteArray bytes = textio::ReadFileBytes(*path, kMaxBoxFileBytes, kFailedToLoadStream);
+  if (const std::optional<QString> path = ChooseFile(openDlg)) LoadResultBox(*path, box);
+}
+
+void LoadResultBox(const QString& path, QTextEdit* box) {
+  const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kFailedToLoadStream);
   if (!textio::LooksLikeRtf(bytes)) {
     const QString text = textio::DecodeText(bytes);
     CheckLineLengths(text, kFailedToLoadStream);
-    box->setPlainText(JoinLines(text, QStringLiteral("\n")));
+    const QString lines = JoinLines(text, QStringLiteral("\n"));
+    ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(lines); });
     return;
   }
   const std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
@@ -117,9 +152,10 @@ void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
   QString text;
   for (const textio::TextRun& run : *runs) text += run.text;
   CheckLineLengths(text, kFailedToLoadStream);
-  box->clear();
-  textio::SetDocumentRuns(box->document(), *runs,
-                          textio::HalfPointsOf(box->document()->defaultFont()));
+  const int defaultHalfPoints = textio::HalfPointsOf(box->document()->defaultFont());
+  ReplaceDocument(box, [&](QTextDocument* document) {
+    textio::SetDocumentRuns(document, *runs, defaultHalfPoints);
+  });
 }
 
 void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box) {

@@ -6,6 +6,7 @@
 #include "textio/files.h"
 
 class QFileDialog;
+class QString;
 class QPlainTextEdit;
 class QTextEdit;
 
@@ -43,10 +44,13 @@ void SetUpFileDialog(QFileDialog* dialog, bool forSaving);
 
 void ClearInputBox(QPlainTextEdit* box);
 void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box);
+// What Open does once the file is chosen.
+void LoadInputBox(const QString& path, QPlainTextEdit* box);
 void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box);
 
 void ClearResultBox(QTextEdit* box);
 void OpenResultBox(QFileDialog* openDlg, QTextEdit* box);
+void LoadResultBox(const QString& path, QTextEdit* box);
 void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box);
 
 // Prints the box on the default printer, no dialog, no margins.

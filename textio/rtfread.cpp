@@ -325,8 +325,12 @@ void Reader::ReadControl() {
       Flush();
       AddCharacter(QChar::ParagraphSeparator);
       break;
+    case '-':
+      Flush();
+      AddCharacter(0x00AD);  // an optional hyphen: a soft hyphen
+      break;
     default:
-      break;  // \- (optional hyphen), \| and \: and anything unknown
+      break;  // \| and \: and anything unknown
   }
 }
 
