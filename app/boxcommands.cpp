@@ -18,7 +18,7 @@
 #include <optional>
 #include <type_traits>
 
-namespace boxcommands {
+namespace app {
 namespace {
 
 // Each dialog keeps its own last confirmed file and filter, whichever box it served.
@@ -167,4 +167,4 @@ void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box) {
   textio::ReplaceFile(*path, bytes, kFailedToSaveStream);
 }
 
-}  // namespace boxcommands
+}  // namespace app

@@ -10,7 +10,7 @@ class QString;
 class QPlainTextEdit;
 class QTextEdit;
 
-namespace boxcommands {
+namespace app {
 
 inline constexpr char kTextExceedsCapacity[] = "Text exceeds memo capacity";
 inline constexpr char kStreamWriteError[] = "Stream write error";
@@ -53,7 +53,4 @@ void OpenResultBox(QFileDialog* openDlg, QTextEdit* box);
 void LoadResultBox(const QString& path, QTextEdit* box);
 void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box);
 
-// Prints the box on the default printer, no dialog, no margins.
-void PrintResultBox(const QTextEdit* box);
-
-}  // namespace boxcommands
+}  // namespace app

@@ -1,19 +1,19 @@
 #include "app/frmmain.h"
 
 #include "app/boxcommands.h"
+#include "dialogs/controls.h"
 #include "dialogs/pictures.h"
 #include "dialogs/songfont.h"
+#include "dialogs/windowplace.h"
 
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
 
@@ -28,23 +28,15 @@ constexpr int kGlyphSize = 16;
 // The problem the input box holds at start; the empty eighth line is part of it.
 const char kSampleProblem[] = "4\n3\n8\n1,22\n3,4\n5,6\n7,8\n";
 
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect place, const QString& caption,
-                        const QIcon& glyph = QIcon()) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(place);
-  if (!glyph.isNull()) {
-    button->setIcon(glyph);
-    button->setIconSize(QSize(kGlyphSize, kGlyphSize));
-  }
-  return button;
-}
+using dialogs::MakeControl;
 
-QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect place, const QString& caption) {
-  auto* group = new QGroupBox(caption, parent);
-  group->setObjectName(QString::fromLatin1(name));
-  group->setGeometry(place);
-  return group;
+// One of the seven buttons of the boxes, with its picture left of the caption.
+QPushButton* GlyphButton(QWidget* parent, const char* name, QRect place, const QString& caption,
+                         const QIcon& glyph) {
+  auto* button = MakeControl<QPushButton>(parent, name, place, caption);
+  button->setIcon(glyph);
+  button->setIconSize(QSize(kGlyphSize, kGlyphSize));
+  return button;
 }
 
 }  // namespace
@@ -53,7 +45,8 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   ConnectHandlers();
   SetTabOrder();
   MemoSrc->setFocus();
-  CentreOnScreen();
+  layout()->activate();
+  dialogs::CentreOnScreen(this);
 }
 
 TFrmMain::~TFrmMain() = default;
@@ -61,21 +54,21 @@ TFrmMain::~TFrmMain() = default;
 bool TFrmMain::BuildControls() {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("Trevana背包问题计算器" TREVANA_VERSION));
-  setWindowIcon(QIcon(pictures::ProgramIcon()));
+  setWindowIcon(QIcon(dialogs::ProgramIcon()));
   // A fixed border: title, system menu, minimise and close; no maximise.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFont(pictures::SongFont(15));
+  setFont(dialogs::SongFont(15));
   CreateControls();
   CreateStatusBar();
   CreateMenus();
   OpenDlg = new QFileDialog(this);
   OpenDlg->setObjectName(QStringLiteral("OpenDlg"));
-  boxcommands::SetUpFileDialog(OpenDlg, false);
+  app::SetUpFileDialog(OpenDlg, false);
   SaveDlg = new QFileDialog(this);
   SaveDlg->setObjectName(QStringLiteral("SaveDlg"));
-  boxcommands::SetUpFileDialog(SaveDlg, true);
+  app::SetUpFileDialog(SaveDlg, true);
   // The client area is fixed; the menu bar sits above it and the window cannot be resized.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   return true;
@@ -87,44 +80,43 @@ void TFrmMain::CreateControls() {
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  GrpDatas = MakeGroup(client, "GrpDatas", {0, 0, 361, 369}, QStringLiteral("解题的数据区"));
-  MemoSrc = new QPlainTextEdit(GrpDatas);
-  MemoSrc->setObjectName(QStringLiteral("MemoSrc"));
-  MemoSrc->setGeometry(8, 24, 345, 289);
+  GrpDatas = MakeControl<QGroupBox>(client, "GrpDatas", {0, 0, 361, 369},
+                                    QStringLiteral("解题的数据区"));
+  MemoSrc = MakeControl<QPlainTextEdit>(GrpDatas, "MemoSrc", {8, 24, 345, 289});
   MemoSrc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MemoSrc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemoSrc->setTabChangesFocus(true);
   MemoSrc->setPlainText(QString::fromLatin1(kSampleProblem));
-  BtnNewData = MakeButton(GrpDatas, "BtnNewData", {8, 320, 105, 25},
-                          QStringLiteral("新建New"), pictures::NewGlyph());
-  BtnOpenData = MakeButton(GrpDatas, "BtnOpenData", {120, 320, 115, 25},
-                           QStringLiteral("打开Open"), pictures::OpenGlyph());
-  BtnSaveData = MakeButton(GrpDatas, "BtnSaveData", {240, 320, 113, 25},
-                           QStringLiteral("保存Save"), pictures::SaveGlyph());
+  BtnNewData = GlyphButton(GrpDatas, "BtnNewData", {8, 320, 105, 25},
+                           QStringLiteral("新建New"), dialogs::NewGlyph());
+  BtnOpenData = GlyphButton(GrpDatas, "BtnOpenData", {120, 320, 115, 25},
+                            QStringLiteral("打开Open"), dialogs::OpenGlyph());
+  BtnSaveData = GlyphButton(GrpDatas, "BtnSaveData", {240, 320, 113, 25},
+                            QStringLiteral("保存Save"), dialogs::SaveGlyph());
 
-  GrpResult = MakeGroup(client, "GrpResult", {368, 0, 433, 369}, QStringLiteral("结果区"));
-  MemoResult = new QTextEdit(GrpResult);
-  MemoResult->setObjectName(QStringLiteral("MemoResult"));
-  MemoResult->setGeometry(8, 24, 417, 289);
+  GrpResult = MakeControl<QGroupBox>(client, "GrpResult", {368, 0, 433, 369},
+                                     QStringLiteral("结果区"));
+  MemoResult = MakeControl<QTextEdit>(GrpResult, "MemoResult", {8, 24, 417, 289});
   MemoResult->setLineWrapMode(QTextEdit::WidgetWidth);
   MemoResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemoResult->setTabChangesFocus(true);
   MemoResult->setPlainText(QStringLiteral("就绪"));
-  BtnPrintResult = MakeButton(GrpResult, "BtnPrintResult", {8, 320, 97, 25},
-                              QStringLiteral("打印Print"), pictures::PrintGlyph());
-  BtnClearResult = MakeButton(GrpResult, "BtnClearResult", {112, 320, 105, 25},
-                              QStringLiteral("新建New"), pictures::NewGlyph());
-  BitBtn2 = MakeButton(GrpResult, "BitBtn2", {224, 320, 99, 25}, QStringLiteral("打开Open"),
-                       pictures::OpenGlyph());
-  BitBtn6 = MakeButton(GrpResult, "BitBtn6", {328, 320, 97, 25}, QStringLiteral("保存Save"),
-                       pictures::SaveGlyph());
+  BtnPrintResult = GlyphButton(GrpResult, "BtnPrintResult", {8, 320, 97, 25},
+                               QStringLiteral("打印Print"), dialogs::PrintGlyph());
+  BtnClearResult = GlyphButton(GrpResult, "BtnClearResult", {112, 320, 105, 25},
+                               QStringLiteral("新建New"), dialogs::NewGlyph());
+  BitBtn2 = GlyphButton(GrpResult, "BitBtn2", {224, 320, 99, 25}, QStringLiteral("打开Open"),
+                        dialogs::OpenGlyph());
+  BitBtn6 = GlyphButton(GrpResult, "BitBtn6", {328, 320, 97, 25}, QStringLiteral("保存Save"),
+                        dialogs::SaveGlyph());
 
-  BitBtn1 = MakeButton(client, "BitBtn1", {8, 376, 793, 25},
-                       QStringLiteral("计算解题 Compute this question and solve the datas >>"));
-  BtnSolveMax = MakeButton(
+  BitBtn1 = MakeControl<QPushButton>(
+      client, "BitBtn1", {8, 376, 793, 25},
+      QStringLiteral("计算解题 Compute this question and solve the datas >>"));
+  BtnSolveMax = MakeControl<QPushButton>(
       client, "BtnSolveMax", {8, 408, 793, 25},
       QStringLiteral("计算最优解题 Compute this question and Solve Max in Datas >>"));
-  BtnCalcMaxWith1Data = MakeButton(
+  BtnCalcMaxWith1Data = MakeControl<QPushButton>(
       client, "BtnCalcMaxWith1Data", {8, 440, 793, 25},
       QStringLiteral("计算最优解题(含单一数据) Compute this question and Solve Max in Datas "
                      "(Include 1 Data)>>"));
@@ -133,9 +125,8 @@ void TFrmMain::CreateControls() {
 void TFrmMain::CreateStatusBar() {
   // Part of the client area rather than QMainWindow's own status bar, so it takes exactly
   // the bottom 19 pixels of the 490.
-  StatusBar1 = new QStatusBar(centralWidget());
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setGeometry(0, kClientHeight - 19, kClientWidth, 19);
+  StatusBar1 = MakeControl<QStatusBar>(centralWidget(), "StatusBar1",
+                                       {0, kClientHeight - 19, kClientWidth, 19});
   StatusBar1->setSizeGripEnabled(false);
   auto* ready = new QLabel(QStringLiteral("就绪"), StatusBar1);
   ready->setObjectName(QStringLiteral("StatusPanel1"));
@@ -195,13 +186,4 @@ void TFrmMain::SetTabOrder() {
                             MemoResult,     BitBtn2,        BtnClearResult, BitBtn6,
                             BtnPrintResult, BitBtn1,        BtnSolveMax, BtnCalcMaxWith1Data};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-}
-
-void TFrmMain::CentreOnScreen() {
-  layout()->activate();
-  const QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen();
-  if (desktop == nullptr) return;
-  QRect place(QPoint(), size());
-  place.moveCenter(desktop->availableGeometry().center());
-  move(place.topLeft());
 }

@@ -100,7 +100,6 @@ class TFrmMain : public QMainWindow {
   void CreateMenus();
   void ConnectHandlers();
   void SetTabOrder();
-  void CentreOnScreen();
 
   bool shown_ = false;
 };

@@ -4,7 +4,9 @@
 #include "app/errordisplay.h"
 #include "app/frmmain.h"
 #include "app/linelists.h"
+#include "app/printing.h"
 #include "dialogs/helpcommands.h"
+#include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
 #include "engine/bagfunc.h"
 #include "settings/exepath.h"
@@ -81,20 +83,20 @@ void TFrmMain::BtnCalcMaxWith1DataClick() {
                     SolveVariant::SolveBagMaxWith1Data);
 }
 
-void TFrmMain::BtnNewDataClick() { boxcommands::ClearInputBox(MemoSrc); }
-void TFrmMain::BtnOpenDataClick() { boxcommands::OpenInputBox(OpenDlg, MemoSrc); }
-void TFrmMain::BtnSaveDataClick() { boxcommands::SaveInputBox(SaveDlg, MemoSrc); }
-void TFrmMain::BtnClearResultClick() { boxcommands::ClearResultBox(MemoResult); }
-void TFrmMain::BitBtn2Click() { boxcommands::OpenResultBox(OpenDlg, MemoResult); }
-void TFrmMain::BitBtn6Click() { boxcommands::SaveResultBox(SaveDlg, MemoResult); }
-void TFrmMain::BtnPrintResultClick() { boxcommands::PrintResultBox(MemoResult); }
+void TFrmMain::BtnNewDataClick() { app::ClearInputBox(MemoSrc); }
+void TFrmMain::BtnOpenDataClick() { app::OpenInputBox(OpenDlg, MemoSrc); }
+void TFrmMain::BtnSaveDataClick() { app::SaveInputBox(SaveDlg, MemoSrc); }
+void TFrmMain::BtnClearResultClick() { app::ClearResultBox(MemoResult); }
+void TFrmMain::BitBtn2Click() { app::OpenResultBox(OpenDlg, MemoResult); }
+void TFrmMain::BitBtn6Click() { app::SaveResultBox(SaveDlg, MemoResult); }
+void TFrmMain::BtnPrintResultClick() { app::PrintResultBox(MemoResult); }
 
 void TFrmMain::MnuExitClick() { close(); }
 
 void TFrmMain::MnuContentClick() {
-  help::OpenHelpContent(this, QString::fromStdString(settings::ExecutablePath()));
+  dialogs::OpenHelpContent(this, QString::fromStdString(settings::ExecutablePath()));
 }
-void TFrmMain::MnuWebClick() { help::OpenWebPage(); }
+void TFrmMain::MnuWebClick() { dialogs::OpenWebPage(); }
 // The dialogs exist from start-up to exit; a window built without start-up has none to show.
 void TFrmMain::MnuPhoneClick() {
   if (FrmVisitePhone != nullptr) FrmVisitePhone->exec();

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace boxcommands {
+namespace app {
 namespace {
 
 // The layout is made at the screen's 96 dots per inch, where the box's pixel sizes hold, and
@@ -73,4 +73,4 @@ void PrintResultBox(const QTextEdit* box) {
   PrintDocument(*box->document(), &printer);
 }
 
-}  // namespace boxcommands
+}  // namespace app

@@ -4,8 +4,9 @@
 
 class QPrinter;
 class QTextDocument;
+class QTextEdit;
 
-namespace boxcommands {
+namespace app {
 
 // Prints the document on the printer, which must be set up already: from the top-left corner
 // of the printable area, over its full width and height, a new page whenever the text goes on.
@@ -13,4 +14,7 @@ namespace boxcommands {
 // when the job cannot start.
 int PrintDocument(const QTextDocument& document, QPrinter* printer);
 
-}  // namespace boxcommands
+// Prints the box on the default printer, no dialog, no margins.
+void PrintResultBox(const QTextEdit* box);
+
+}  // namespace app

@@ -3,6 +3,7 @@
 #include "app/errordisplay.h"
 #include "app/frmmain.h"
 #include "dialogs/pictures.h"
+#include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
 #include "engine/errors.h"
 #include "settings/inidatas.h"
@@ -55,7 +56,7 @@ int RunApplication() {
   Guarded([] {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     // No display name: the platform would append it to the main window's caption.
-    QApplication::setWindowIcon(QIcon(pictures::ProgramIcon()));  // the taskbar entry's
+    QApplication::setWindowIcon(QIcon(dialogs::ProgramIcon()));  // the taskbar entry's
     InstallSettingsFailureDisplay();
     // Declared in creation order, so they are destroyed in the reverse one, FrmMain last,
     // also when start-up fails half way.

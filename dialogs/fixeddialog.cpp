@@ -1,32 +1,35 @@
 #include "dialogs/fixeddialog.h"
 
-#include <QDialog>
-#include <QGuiApplication>
+#include "dialogs/songfont.h"
+#include "dialogs/windowplace.h"
+
 #include <QKeyEvent>
-#include <QScreen>
 
 namespace dialogs {
 
-void MakeFixedDialog(QDialog* dialog, QSize clientSize) {
-  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint);
-  dialog->setFixedSize(clientSize);
-  dialog->setSizeGripEnabled(false);
+FixedDialog::FixedDialog(QWidget* parent, const QString& caption, QSize clientSize,
+                         int fontPixels)
+    : QDialog(parent) {
+  setWindowTitle(caption);
+  setFont(SongFont(fontPixels));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(clientSize);
+  setSizeGripEnabled(false);
 }
 
-void CentreOnScreen(QWidget* window) {
-  QScreen* screen = window->screen();
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  const QSize size = window->size();
-  window->move(area.x() + (area.width() - size.width()) / 2,
-               area.y() + (area.height() - size.height()) / 2);
+void FixedDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
-bool IsBareEscape(const QKeyEvent* event) {
-  return event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+void FixedDialog::showEvent(QShowEvent* event) {
+  CentreOnScreen(this);
+  QDialog::showEvent(event);
 }
 
 }  // namespace dialogs

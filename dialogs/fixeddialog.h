@@ -1,22 +1,22 @@
-// What the two information dialogs share: a fixed frame with only a close button, centring on
-// the screen at each showing, and an Esc key that closes nothing.
+// The base of the two information dialogs: a fixed client area, a title bar with only its
+// system menu and close button, the Song face, centring on the screen at each showing, and an
+// Esc key that closes nothing.
 #pragma once
 
-#include <QSize>
+#include <QDialog>
 
-class QDialog;
 class QKeyEvent;
-class QWidget;
+class QShowEvent;
 
 namespace dialogs {
 
-// Fixes the client area and leaves the title bar only its system menu and close button.
-void MakeFixedDialog(QDialog* dialog, QSize clientSize);
+class FixedDialog : public QDialog {
+  Q_OBJECT
+ protected:
+  FixedDialog(QWidget* parent, const QString& caption, QSize clientSize, int fontPixels);
 
-// Moves a top-level window so that its client area sits in the middle of its screen's work area.
-void CentreOnScreen(QWidget* window);
-
-// True for a bare Esc: the dialogs swallow it instead of closing.
-bool IsBareEscape(const QKeyEvent* event);
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+};
 
 }  // namespace dialogs

@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace help {
+namespace dialogs {
 namespace {
 
 constexpr char kHelpFileName[] = "Trevana2023.chm";
@@ -38,4 +38,4 @@ void OpenHelpContent(QWidget* owner, const QString& exePath) {
 
 void OpenWebPage() { QDesktopServices::openUrl(QUrl(WebAddress())); }
 
-}  // namespace help
+}  // namespace dialogs

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace help {
+namespace dialogs {
 
 // The product's web page (set at build time).
 QString WebAddress();
@@ -20,4 +20,4 @@ void OpenHelpContent(QWidget* owner, const QString& exePath);
 // Asks the shell to open the product's web page; the answer is not looked at.
 void OpenWebPage();
 
-}  // namespace help
+}  // namespace dialogs

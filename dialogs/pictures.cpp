@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-namespace pictures {
+namespace dialogs {
 namespace {
 
 struct PaletteEntry {
@@ -192,4 +192,4 @@ QIcon OpenGlyph() { return GlyphFromArt(kOpenArt); }
 QIcon SaveGlyph() { return GlyphFromArt(kSaveArt); }
 QIcon PrintGlyph() { return GlyphFromArt(kPrintArt); }
 
-}  // namespace pictures
+}  // namespace dialogs

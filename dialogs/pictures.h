@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 
-namespace pictures {
+namespace dialogs {
 
 // 32 x 32, 16 colours: yellow capital letters on a blue square. The image needs no running
 // application, so the build renders the installed icons from it too.
@@ -18,4 +18,4 @@ QIcon OpenGlyph();   // an open yellow folder with a curved arrow
 QIcon SaveGlyph();   // a floppy disk
 QIcon PrintGlyph();  // a printer
 
-}  // namespace pictures
+}  // namespace dialogs

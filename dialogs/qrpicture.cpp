@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace pictures {
+namespace dialogs {
 namespace {
 
 constexpr QRgb kModuleColour = 0xFF000080;  // navy: dark enough for any phone camera
@@ -44,4 +44,4 @@ QImage QrCodePicture(const QByteArray& text, int side) {
   return image;
 }
 
-}  // namespace pictures
+}  // namespace dialogs

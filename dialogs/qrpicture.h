@@ -4,11 +4,11 @@
 #include <QByteArray>
 #include <QImage>
 
-namespace pictures {
+namespace dialogs {
 
 // A side x side picture: dark blue modules on white with the code's four-module quiet zone,
 // each module a whole number of pixels and the code centred. A text too long for any code
 // gives a plain white picture.
 QImage QrCodePicture(const QByteArray& text, int side);
 
-}  // namespace pictures
+}  // namespace dialogs

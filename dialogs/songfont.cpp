@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace pictures {
+namespace dialogs {
 
 QFont SongFont(int pixelSize) {
   QFont font;
@@ -14,4 +14,4 @@ QFont SongFont(int pixelSize) {
   return font;
 }
 
-}  // namespace pictures
+}  // namespace dialogs

@@ -3,9 +3,9 @@
 
 #include <QFont>
 
-namespace pictures {
+namespace dialogs {
 
 // "宋体" (SimSun) at pixelSize, falling back to the free AR PL UMing CN face.
 QFont SongFont(int pixelSize);
 
-}  // namespace pictures
+}  // namespace dialogs

@@ -1,39 +1,29 @@
 #include "dialogs/visitephone.h"
 
-#include <QKeyEvent>
+#include "dialogs/controls.h"
+#include "dialogs/helpcommands.h"
+#include "dialogs/qrpicture.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
-#include "dialogs/fixeddialog.h"
-#include "dialogs/helpcommands.h"
-#include "dialogs/qrpicture.h"
-#include "dialogs/songfont.h"
-
 TFrmVisitePhone* FrmVisitePhone = nullptr;
 
-namespace {
+using dialogs::MakeControl;
 
-constexpr int kCodeSide = 210;
-
-}  // namespace
-
-TFrmVisitePhone::TFrmVisitePhone(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("手机二维码访问本软件网站Visite with 2-Dims Code"));
-  setFont(pictures::SongFont(15));
-  dialogs::MakeFixedDialog(this, QSize(211, 247));
-
+TFrmVisitePhone::TFrmVisitePhone(QWidget* parent)
+    : FixedDialog(parent, QStringLiteral("手机二维码访问本软件网站Visite with 2-Dims Code"),
+                  QSize(211, 247), 15) {
+  constexpr int kCodeSide = 210;
   // The code is made from the same address the web menu item opens, so the two never differ.
-  Img2DimsCode = new QLabel(this);
-  Img2DimsCode->setObjectName(QStringLiteral("Img2DimsCode"));
-  Img2DimsCode->setGeometry(0, 0, kCodeSide, kCodeSide);
+  Img2DimsCode = MakeControl<QLabel>(this, "Img2DimsCode", {0, 0, kCodeSide, kCodeSide});
   Img2DimsCode->setFocusPolicy(Qt::NoFocus);
   Img2DimsCode->setPixmap(
-      QPixmap::fromImage(pictures::QrCodePicture(help::WebAddress().toUtf8(), kCodeSide)));
+      QPixmap::fromImage(dialogs::QrCodePicture(dialogs::WebAddress().toUtf8(), kCodeSide)));
 
-  BtnClose = new QPushButton(QStringLiteral("关闭&Close"), this);
-  BtnClose->setObjectName(QStringLiteral("BtnClose"));
-  BtnClose->setGeometry(0, 216, 209, 25);
+  BtnClose = MakeControl<QPushButton>(this, "BtnClose", {0, 216, 209, 25},
+                                      QStringLiteral("关闭&Close"));
   BtnClose->setAutoDefault(true);
   BtnClose->setFocus();
   connect(BtnClose, &QPushButton::clicked, this, &TFrmVisitePhone::BtnCloseClick);
@@ -41,16 +31,7 @@ TFrmVisitePhone::TFrmVisitePhone(QWidget* parent) : QDialog(parent) {
 
 void TFrmVisitePhone::BtnCloseClick() { close(); }
 
-void TFrmVisitePhone::keyPressEvent(QKeyEvent* event) {
-  if (dialogs::IsBareEscape(event)) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 void TFrmVisitePhone::showEvent(QShowEvent* event) {
-  dialogs::CentreOnScreen(this);
   BtnClose->setFocus();
-  QDialog::showEvent(event);
+  FixedDialog::showEvent(event);
 }

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
   const QString name = QString::fromLocal8Bit(argv[2]);
-  const QImage art = pictures::ProgramIconImage().convertToFormat(QImage::Format_ARGB32);
+  const QImage art = dialogs::ProgramIconImage().convertToFormat(QImage::Format_ARGB32);
   for (int i = 3; i < argc; ++i) {
     bool ok = false;
     const int size = QString::fromLocal8Bit(argv[i]).toInt(&ok);

@@ -2,6 +2,7 @@
 // runs, how the loop ends, and what is left behind.
 #include "app/frmmain.h"
 #include "app/startup.h"
+#include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
 #include "settings/exepath.h"
 #include "tests/support/tempfolder.h"

@@ -117,9 +117,9 @@ void TestBoxCommands::init() {
   result_->setFont(song);
   result_->setPlainText(QStringLiteral("就绪"));
   openDlg_ = new QFileDialog(window_.get());
-  boxcommands::SetUpFileDialog(openDlg_, false);
+  app::SetUpFileDialog(openDlg_, false);
   saveDlg_ = new QFileDialog(window_.get());
-  boxcommands::SetUpFileDialog(saveDlg_, true);
+  app::SetUpFileDialog(saveDlg_, true);
 }
 
 void TestBoxCommands::cleanup() {
@@ -153,8 +153,8 @@ void TestBoxCommands::Open(Box box, const QString& name) {
   modals_.ExpectFileDialog(
       [path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
   const QString message = Run([&] {
-    box == Box::Input ? boxcommands::OpenInputBox(openDlg_, input_)
-                      : boxcommands::OpenResultBox(openDlg_, result_);
+    box == Box::Input ? app::OpenInputBox(openDlg_, input_)
+                      : app::OpenResultBox(openDlg_, result_);
   });
   QCOMPARE(message, QString());
 }
@@ -163,8 +163,8 @@ void TestBoxCommands::Save(Box box, const QString& name) {
   modals_.ExpectFileDialog(
       [path = Path(name)](QFileDialog* dialog) { TypeAndAccept(dialog, path); });
   const QString message = Run([&] {
-    box == Box::Input ? boxcommands::SaveInputBox(saveDlg_, input_)
-                      : boxcommands::SaveResultBox(saveDlg_, result_);
+    box == Box::Input ? app::SaveInputBox(saveDlg_, input_)
+                      : app::SaveResultBox(saveDlg_, result_);
   });
   QCOMPARE(message, QString());
 }
@@ -216,7 +216,7 @@ void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
     dialog->selectNameFilter(kAllFilter);
     TypeAndAccept(dialog, Path(QStringLiteral("in/a.dat")));
   });
-  QCOMPARE(Run([&] { boxcommands::OpenInputBox(openDlg_, input_); }), QString());
+  QCOMPARE(Run([&] { app::OpenInputBox(openDlg_, input_); }), QString());
   // Save the result box to out/r.txt with the first filter.
   Save(Box::Result, QStringLiteral("out/r.txt"));
 
@@ -229,14 +229,14 @@ void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
     dialog->reject();
   };
   modals_.ExpectFileDialog(look);
-  QCOMPARE(Run([&] { boxcommands::OpenResultBox(openDlg_, result_); }), QString());
+  QCOMPARE(Run([&] { app::OpenResultBox(openDlg_, result_); }), QString());
   QCOMPARE(offeredFile, Path(QStringLiteral("in/a.dat")));
   QCOMPARE(offeredFilter, kAllFilter);
   QCOMPARE(offeredFolder, QFileInfo(Path(QStringLiteral("in"))).absoluteFilePath());
 
   // The save dialog offers its own last file, not the one last opened.
   modals_.ExpectFileDialog(look);
-  QCOMPARE(Run([&] { boxcommands::SaveInputBox(saveDlg_, input_); }), QString());
+  QCOMPARE(Run([&] { app::SaveInputBox(saveDlg_, input_); }), QString());
   QCOMPARE(offeredFile, Path(QStringLiteral("out/r.txt")));
   QCOMPARE(offeredFilter, kTextFilter);
   QCOMPARE(offeredFolder, QFileInfo(Path(QStringLiteral("out"))).absoluteFilePath());
@@ -248,10 +248,10 @@ void TestBoxCommands::cancelChangesNothing() {
   const auto cancel = [](QFileDialog* dialog) { dialog->reject(); };
   for (int i = 0; i < 4; ++i) modals_.ExpectFileDialog(cancel);
   QCOMPARE(Run([&] {
-             boxcommands::OpenInputBox(openDlg_, input_);
-             boxcommands::OpenResultBox(openDlg_, result_);
-             boxcommands::SaveInputBox(saveDlg_, input_);
-             boxcommands::SaveResultBox(saveDlg_, result_);
+             app::OpenInputBox(openDlg_, input_);
+             app::OpenResultBox(openDlg_, result_);
+             app::SaveInputBox(saveDlg_, input_);
+             app::SaveResultBox(saveDlg_, result_);
            }),
            QString());
   QCOMPARE(input_->toPlainText(), input);
@@ -260,8 +260,8 @@ void TestBoxCommands::cancelChangesNothing() {
 }
 
 void TestBoxCommands::clearLeavesNoText() {
-  boxcommands::ClearInputBox(input_);
-  boxcommands::ClearResultBox(result_);
+  app::ClearInputBox(input_);
+  app::ClearResultBox(result_);
   QCOMPARE(input_->toPlainText(), QString());
   QCOMPARE(result_->toPlainText(), QString());
   // An empty box saves as an empty file, and as an RTF document without a paragraph.
@@ -307,7 +307,7 @@ void TestBoxCommands::inputLoadNormalisesBreaks_data() {
                                     << "{\\rtf1 \\'d6\\'d0\\par\n}";
   for (const auto& [name, bytes] : EncodedProblems())
     QTest::newRow(name) << bytes << QString(kEncodedProblem).replace("\r\n", "\n");
-  const QByteArray longest(boxcommands::kMaxBoxLineChars, 'a');
+  const QByteArray longest(app::kMaxBoxLineChars, 'a');
   QTest::newRow("longestLineLoads") << longest + "\r\n" + longest << QString(longest + "\n" + longest);
 }
 
@@ -353,7 +353,7 @@ void TestBoxCommands::inputLoadThenSave() {
   Save(Box::Input, QStringLiteral("out.txt"));
   QCOMPARE(Get(QStringLiteral("out.txt")).toHex(' '), saved.toHex(' '));
   // A new box saves code page 936 again, whatever the last file was.
-  boxcommands::ClearInputBox(input_);
+  app::ClearInputBox(input_);
   input_->setPlainText(QStringLiteral("物"));
   Save(Box::Input, QStringLiteral("new.txt"));
   QCOMPARE(Get(QStringLiteral("new.txt")), QByteArray("\xCE\xEF"));
@@ -418,7 +418,7 @@ void TestBoxCommands::resultLoadsPlainText() {
 void TestBoxCommands::largeReportAfterLoadThenClear() {
   Put(QStringLiteral("small.txt"), "small");
   Open(Box::Result, QStringLiteral("small.txt"));
-  boxcommands::ClearResultBox(result_);
+  app::ClearResultBox(result_);
   // A problem whose report is far above 65,536 characters.
   constexpr int kItems = 4000;
   QString problem = QStringLiteral("%1\n1\n5\n").arg(kItems);
@@ -446,7 +446,7 @@ void TestBoxCommands::failures_data() {
   QTest::addColumn<QString>("message");     // %1 is the full name
 
   const QByteArray none;
-  const QByteArray tooLarge(boxcommands::kMaxBoxFileBytes + 1, 'a');
+  const QByteArray tooLarge(app::kMaxBoxFileBytes + 1, 'a');
   QByteArray tooDeep = "{\\rtf1 " + QByteArray(textio::MaxRtfGroupDepth() + 1, '{');
   QTest::newRow("openMissingIntoInput")
       << Box::Input << false << "missing.txt" << none << "Cannot open file %1";
@@ -458,7 +458,7 @@ void TestBoxCommands::failures_data() {
       << Box::Result << false << "large.txt" << tooLarge << "Failed to Load Stream";
   QTest::newRow("openTooDeepRtfIntoResult")
       << Box::Result << false << "deep.rtf" << tooDeep << "Failed to Load Stream";
-  const QByteArray longLine = "short\r\n" + QByteArray(boxcommands::kMaxBoxLineChars + 1, 'a');
+  const QByteArray longLine = "short\r\n" + QByteArray(app::kMaxBoxLineChars + 1, 'a');
   QTest::newRow("openTooLongLineIntoInput")
       << Box::Input << false << "long.txt" << longLine << "Text exceeds memo capacity";
   QTest::newRow("openTooLongLineIntoResult")
@@ -488,11 +488,11 @@ void TestBoxCommands::failures() {
   modals_.ExpectFileDialog([typed](QFileDialog* dialog) { TypeAndAccept(dialog, typed); });
   const QString shown = Run([&] {
     if (box == Box::Input) {
-      saving ? boxcommands::SaveInputBox(saveDlg_, input_)
-             : boxcommands::OpenInputBox(openDlg_, input_);
+      saving ? app::SaveInputBox(saveDlg_, input_)
+             : app::OpenInputBox(openDlg_, input_);
     } else {
-      saving ? boxcommands::SaveResultBox(saveDlg_, result_)
-             : boxcommands::OpenResultBox(openDlg_, result_);
+      saving ? app::SaveResultBox(saveDlg_, result_)
+             : app::OpenResultBox(openDlg_, result_);
     }
   });
   QCOMPARE(shown, message.contains(QStringLiteral("%1")) ? message.arg(typed) : message);
@@ -506,8 +506,8 @@ void TestBoxCommands::failures() {
 void TestBoxCommands::fullDiskKeepsTheOldFile_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("message");
-  QTest::newRow("input") << "input" << boxcommands::kStreamWriteError;
-  QTest::newRow("result") << "result" << boxcommands::kFailedToSaveStream;
+  QTest::newRow("input") << "input" << app::kStreamWriteError;
+  QTest::newRow("result") << "result" << app::kFailedToSaveStream;
 }
 
 // The child process below may write no file past a few bytes, as on a full disk.
@@ -541,14 +541,14 @@ int FullDiskChild(const QString& box, const QString& path) {
   input.setPlainText(text);
   result.setPlainText(text);
   QFileDialog dialog(&window);
-  boxcommands::SetUpFileDialog(&dialog, true);
+  app::SetUpFileDialog(&dialog, true);
   testsupport::ModalWatchdog modals;
   modals.ExpectFileDialog([path](QFileDialog* shown) { TypeAndAccept(shown, path); });
   const rlimit limit{1000, 1000};
   setrlimit(RLIMIT_FSIZE, &limit);
   try {
-    box == QStringLiteral("input") ? boxcommands::SaveInputBox(&dialog, &input)
-                                   : boxcommands::SaveResultBox(&dialog, &result);
+    box == QStringLiteral("input") ? app::SaveInputBox(&dialog, &input)
+                                   : app::SaveResultBox(&dialog, &result);
   } catch (const trevana::Error& error) {
     std::fputs(error.what(), stdout);
     return 1;

@@ -96,7 +96,7 @@ int PrintChild() {
   QTextEdit box;
   box.setPlainText(QStringLiteral("x"));
   try {
-    boxcommands::PrintResultBox(&box);
+    app::PrintResultBox(&box);
   } catch (const trevana::Error& error) {
     std::fputs(error.what(), stdout);
     return 1;
@@ -140,7 +140,7 @@ void TestPrinting::layoutOnPdf() {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(dir.File(QStringLiteral("out.pdf")));
   printer.setPageSize(QPageSize(QPageSize::A4));
-  QCOMPARE(boxcommands::PrintDocument(*box.document(), &printer), pages);
+  QCOMPARE(app::PrintDocument(*box.document(), &printer), pages);
 
   const std::optional<Ink> ink = ReadPdf(dir.File(QStringLiteral("out.pdf")));
   QVERIFY(ink.has_value());
@@ -195,7 +195,7 @@ void TestPrinting::printsOnTheDefaultQueue() {
   box.setFont(SongFont());
   box.setPlainText(text);
   const QDateTime since = QDateTime::currentDateTime().addSecs(-1);
-  boxcommands::PrintResultBox(&box);
+  app::PrintResultBox(&box);
   const std::optional<QString> pdf = NewestQueuePdf(since);
   QVERIFY2(pdf.has_value(), "the queue wrote no PDF");
   const std::optional<Ink> ink = ReadPdf(*pdf);

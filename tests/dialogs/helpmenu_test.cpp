@@ -59,7 +59,7 @@ class HelpMenuTest : public testsupport::WindowTest {
   void helpFileSitsBesideTheProgram() {
     QFETCH(QString, exePath);
     QFETCH(QString, helpPath);
-    QCOMPARE(help::HelpFilePath(exePath), helpPath);
+    QCOMPARE(dialogs::HelpFilePath(exePath), helpPath);
   }
 
   void contentOpensFileOrSaysItIsMissing_data() {
@@ -109,7 +109,7 @@ class HelpMenuTest : public testsupport::WindowTest {
     testsupport::SeenBox seen;
     if (!opens) modals_.ExpectMessageBox(seen);
     auto* owner = new QWidget;
-    help::OpenHelpContent(owner, exePath);
+    dialogs::OpenHelpContent(owner, exePath);
     delete owner;
 
     if (opens) {
@@ -130,11 +130,11 @@ class HelpMenuTest : public testsupport::WindowTest {
   }
 
   void webItemAsksTheShellOnceWithoutAnyCheck() {
-    help::OpenWebPage();
+    dialogs::OpenWebPage();
     QCOMPARE(modals_.Seen(), 0);
     QCOMPARE(shell_.requests.size(), 1);
     QCOMPARE(shell_.requests.first(), QUrl(QStringLiteral(TEST_WEB_ADDRESS)));
-    QCOMPARE(help::WebAddress(), QStringLiteral(TEST_WEB_ADDRESS));
+    QCOMPARE(dialogs::WebAddress(), QStringLiteral(TEST_WEB_ADDRESS));
   }
 };
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "dialogs/pictures.h"
+#include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
 #include "tests/support/windowtest.h"
 
@@ -150,7 +151,7 @@ class InfoDialogsTest : public testsupport::WindowTest {
 
   void aboutIconIsTheProgramIconStretched() {
     QVERIFY(about_->ProgramIcon->hasScaledContents());
-    QCOMPARE(about_->ProgramIcon->pixmap().toImage(), pictures::ProgramIcon().toImage());
+    QCOMPARE(about_->ProgramIcon->pixmap().toImage(), dialogs::ProgramIcon().toImage());
     QVERIFY(about_->Panel1->frameShape() == QFrame::Box);
     QVERIFY(about_->Panel1->frameShadow() == QFrame::Sunken);
   }

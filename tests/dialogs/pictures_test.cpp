@@ -41,10 +41,10 @@ PixelCensus Count(const QImage& source) {
 
 QImage GlyphImage(const QString& name) {
   QIcon icon;
-  if (name == "new") icon = pictures::NewGlyph();
-  if (name == "open") icon = pictures::OpenGlyph();
-  if (name == "save") icon = pictures::SaveGlyph();
-  if (name == "print") icon = pictures::PrintGlyph();
+  if (name == "new") icon = dialogs::NewGlyph();
+  if (name == "open") icon = dialogs::OpenGlyph();
+  if (name == "save") icon = dialogs::SaveGlyph();
+  if (name == "print") icon = dialogs::PrintGlyph();
   return icon.pixmap(QSize(16, 16)).toImage();
 }
 
@@ -88,7 +88,7 @@ class PicturesTest : public testsupport::WindowTest {
   }
 
   void programIconIsYellowOnBlue() {
-    const QImage icon = pictures::ProgramIcon().toImage();
+    const QImage icon = dialogs::ProgramIcon().toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     const PixelCensus census = Count(icon);
     QCOMPARE(census.transparent, 0);

@@ -73,7 +73,7 @@ class QrCodeTest : public testsupport::WindowTest {
   void readableAndTidyForManyLengths() {
     QFETCH(QByteArray, text);
     QFETCH(int, side);
-    const QImage picture = pictures::QrCodePicture(text, side).convertToFormat(QImage::Format_RGB32);
+    const QImage picture = dialogs::QrCodePicture(text, side).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(picture.size(), QSize(side, side));
     for (int y = 0; y < side; ++y) {
       for (int x = 0; x < side; ++x) {
@@ -104,7 +104,7 @@ class QrCodeTest : public testsupport::WindowTest {
   }
   void textNoCodeCanHoldGivesWhitePaper() {
     QFETCH(QByteArray, text);
-    const QImage picture = pictures::QrCodePicture(text, 210).convertToFormat(QImage::Format_RGB32);
+    const QImage picture = dialogs::QrCodePicture(text, 210).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(picture.size(), QSize(210, 210));
     QVERIFY(MeasureCode(picture).dark.isEmpty());
   }
