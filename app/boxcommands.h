@@ -1,5 +1,5 @@
 // The commands behind the buttons of the two boxes: clear, open, save and print. Each raises
-// a trevana::Error with the program's message on failure; the caller's guard shows it.
+// a bagfunc::Error with the program's message on failure; the caller's guard shows it.
 #pragma once
 
 #include "engine/errors.h"
@@ -27,13 +27,13 @@ inline constexpr long long kMaxBoxFileBytes = textio::kMaxTextFileBytes;
 inline constexpr int kMaxBoxLineChars = 100'000;
 
 // An RTF document the result box cannot load.
-class StreamLoadError : public trevana::Error {
+class StreamLoadError : public bagfunc::Error {
  public:
   StreamLoadError() : Error(kFailedToLoadStream) {}
 };
 
 // No default printer, or a print job that cannot start.
-class NoPrinterError : public trevana::Error {
+class NoPrinterError : public bagfunc::Error {
  public:
   NoPrinterError() : Error(kNoDefaultPrinter) {}
 };

@@ -13,10 +13,10 @@ QString ErrorText(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::bad_alloc&) {
-    return QString::fromUtf8(trevana::WithFullStop(kOutOfMemory));
+    return QString::fromUtf8(bagfunc::WithFullStop(kOutOfMemory));
   } catch (const std::exception& error) {
     // The program's own errors and the library's alike: their text is their message.
-    return QString::fromUtf8(trevana::WithFullStop(error.what()));
+    return QString::fromUtf8(bagfunc::WithFullStop(error.what()));
   } catch (...) {
     return QString();
   }

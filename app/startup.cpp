@@ -45,7 +45,7 @@ void InstallSettingsFailureDisplay() {
   TIniDatas::SetWriteFailureHandler([](const std::string& message) noexcept {
     std::fprintf(stderr, "%s\n", message.c_str());
     try {
-      ShowErrorBox(QString::fromStdString(trevana::WithFullStop(message)));
+      ShowErrorBox(QString::fromStdString(bagfunc::WithFullStop(message)));
     } catch (...) {
       std::fputs("Trevana2023: the error could not be shown\n", stderr);
     }

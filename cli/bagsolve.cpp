@@ -125,7 +125,7 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
 
   const ProblemBytes problem = ReadProblem(options.path, in);
   if (!problem.failure.empty()) {
-    err << Encoded(trevana::WithFullStop(problem.failure), options.encoding) << "\n";
+    err << Encoded(bagfunc::WithFullStop(problem.failure), options.encoding) << "\n";
     return kExitFailed;
   }
 
@@ -137,8 +137,8 @@ int RunBagsolve(const std::vector<std::string>& args, std::istream& in, std::ost
   std::optional<std::string> failure;
   try {
     engine->RunSolveCommand(&src, &dst, options.variant);
-  } catch (const trevana::Error& error) {
-    failure = trevana::WithFullStop(error.what());
+  } catch (const bagfunc::Error& error) {
+    failure = bagfunc::WithFullStop(error.what());
   }
   // What the command wrote before a failure is output all the same.
   for (const std::string& line : dst.Lines()) out << Encoded(line, options.encoding) << '\n';

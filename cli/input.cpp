@@ -81,7 +81,7 @@ ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& i
       break;
   }
   if (standardInput) return Failure("Cannot read standard input");
-  return Failure(trevana::FormatMessage(textio::kCannotOpenFile,
+  return Failure(bagfunc::FormatMessage(textio::kCannotOpenFile,
                                         QString::fromLocal8Bit(*path).toStdString()));
 }
 

@@ -72,8 +72,8 @@ class BagEngine {
   std::array<std::int32_t, kTableSize> BestPick{};
 
   // Reads the problem from src, writes echo and report to dst. 0, or -1 / -2 when src / dst
-  // is missing. A header line that does not convert raises trevana::EConvertError; an item
-  // count above kMaxItemCount raises trevana::Error. What was appended before stays. The
+  // is missing. A header line that does not convert raises bagfunc::EConvertError; an item
+  // count above kMaxItemCount raises bagfunc::Error. What was appended before stays. The
   // options (time limit, stop request, progress) apply to the best packing only; without
   // them it runs with the default time limit.
   std::int32_t RunSolveCommand(const LineList* src, LineList* dst, SolveVariant variant);

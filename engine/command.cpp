@@ -45,7 +45,7 @@ std::int32_t BagEngine::ReadProblem(const LineList* src, LineList* dst) {
   // anything is echoed, leaving the count at 0.
   const std::int32_t count = ConvertHeader(src->Get(0));
   if (count > kMaxItemCount) {
-    throw trevana::Error("物体的数量不能超过9999 Items Count must not exceed 9999");
+    throw bagfunc::Error("物体的数量不能超过9999 Items Count must not exceed 9999");
   }
   ItemCount = count;
   Echo(*dst, "待放入背包的物体的数量=", "Items Count for Wait to bag=", ItemCount);

@@ -62,8 +62,8 @@ std::optional<std::int32_t> TryConvertHeader(std::string_view text) {
 
 std::int32_t ConvertHeader(std::string_view text) {
   if (auto value = TryConvertHeader(text)) return *value;
-  throw trevana::EConvertError(
-      trevana::FormatMessage("'%s' is not a valid integer value", trevana::QuotedLine(text)));
+  throw bagfunc::EConvertError(
+      bagfunc::FormatMessage("'%s' is not a valid integer value", bagfunc::QuotedLine(text)));
 }
 
 }  // namespace bagfunc

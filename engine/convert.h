@@ -14,8 +14,8 @@ namespace bagfunc {
 // follow the number. Returns nothing when the text does not convert.
 std::optional<std::int32_t> TryConvertHeader(std::string_view text);
 
-// As TryConvertHeader, but a text that does not convert raises trevana::EConvertError with
-// the message "'<text>' is not a valid integer value", the text quoted by trevana::QuotedLine.
+// As TryConvertHeader, but a text that does not convert raises bagfunc::EConvertError with
+// the message "'<text>' is not a valid integer value", the text quoted by bagfunc::QuotedLine.
 std::int32_t ConvertHeader(std::string_view text);
 
 }  // namespace bagfunc

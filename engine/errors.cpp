@@ -1,6 +1,6 @@
 #include "engine/errors.h"
 
-namespace trevana {
+namespace bagfunc {
 
 std::string FormatMessage(std::string_view pattern, std::string_view arg) {
   std::string text(pattern);
@@ -15,4 +15,4 @@ std::string WithFullStop(std::string_view message) {
   return text;
 }
 
-}  // namespace trevana
+}  // namespace bagfunc

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace trevana {
+namespace bagfunc {
 
 // Base of every error the program raises; what() is the message, without the display's ".".
 class Error : public std::runtime_error {
@@ -26,4 +26,4 @@ std::string FormatMessage(std::string_view pattern, std::string_view arg);
 // character sorts after "." by byte value (every Chinese character does).
 std::string WithFullStop(std::string_view message);
 
-}  // namespace trevana
+}  // namespace bagfunc

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace trevana {
+namespace bagfunc {
 namespace {
 
 // The length of the valid UTF-8 character at the start of bytes, 0 when none starts there
@@ -74,4 +74,4 @@ std::string QuotedLine(std::string_view line) {
   return text;
 }
 
-}  // namespace trevana
+}  // namespace bagfunc

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace trevana {
+namespace bagfunc {
 
 // The most characters of a line that a message quotes.
 inline constexpr std::size_t kMaxQuotedChars = 200;
@@ -19,4 +19,4 @@ inline constexpr std::size_t kMaxQuotedChars = 200;
 // other character stays as it is. The result is valid UTF-8.
 std::string QuotedLine(std::string_view line);
 
-}  // namespace trevana
+}  // namespace bagfunc

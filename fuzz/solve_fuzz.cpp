@@ -114,7 +114,7 @@ void Solve(bagfunc::BagEngine& engine, std::string_view bytes, SolveVariant vari
   bagfunc::StringLines dst;
   try {
     engine.RunSolveCommand(&src, &dst, variant);
-  } catch (const trevana::Error&) {
+  } catch (const bagfunc::Error&) {
     return;  // a header line that does not convert, or too many items
   }
   CheckReport(engine, dst.Lines());

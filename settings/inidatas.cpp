@@ -50,7 +50,7 @@ TIniDatas::~TIniDatas() {
   } catch (const std::exception& error) {
     ReportWriteFailure(error.what());
   } catch (...) {
-    ReportWriteFailure(trevana::FormatMessage(kUnableToWrite, IniFileName));
+    ReportWriteFailure(bagfunc::FormatMessage(kUnableToWrite, IniFileName));
   }
 }
 
@@ -80,7 +80,7 @@ std::int32_t TIniDatas::LoadIni() {
 
 std::int32_t TIniDatas::SaveIni() {
   if (IniFileName.empty()) return -1;
-  const std::string unableToWrite = trevana::FormatMessage(kUnableToWrite, IniFileName);
+  const std::string unableToWrite = bagfunc::FormatMessage(kUnableToWrite, IniFileName);
   settings::ProfileFile file;
   settings::BytesSource nothing("");
   settings::ProfileSource* source = &file;
@@ -95,7 +95,7 @@ std::int32_t TIniDatas::SaveIni() {
       // rewritten from what little we know.
       throw EIniFileException(unableToWrite);
     case settings::ProfileFile::Opened::TooLarge:
-      throw EIniFileException(trevana::FormatMessage(kTooLarge, IniFileName));
+      throw EIniFileException(bagfunc::FormatMessage(kTooLarge, IniFileName));
   }
   // The old file streams through the editor into the new one, a line at a time.
   const auto produce = [&](safefile::Output& output) {
@@ -111,7 +111,7 @@ std::int32_t TIniDatas::SaveIni() {
   }
   if (saved.failure == safefile::SaveFailure::kDamaged) {
     throw EIniFileException(unableToWrite + "\n" +
-                            trevana::FormatMessage(safefile::kDamagedNote, IniFileName));
+                            bagfunc::FormatMessage(safefile::kDamagedNote, IniFileName));
   }
   if (saved.Failed()) throw EIniFileException(unableToWrite);
   return 0;

@@ -10,9 +10,9 @@
 
 // The settings file could not be written; the message is "Unable to write to <path>", or
 // "Settings file <path> is larger than 1 MiB and was left unchanged".
-class EIniFileException : public trevana::Error {
+class EIniFileException : public bagfunc::Error {
  public:
-  using trevana::Error::Error;
+  using bagfunc::Error::Error;
 };
 
 class TIniDatas {

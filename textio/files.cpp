@@ -18,10 +18,10 @@ std::string SystemName(const QString& path) { return QFile::encodeName(path).toS
 }  // namespace
 
 FileOpenError::FileOpenError(const QString& path)
-    : Error(trevana::FormatMessage(kCannotOpenFile, NativeName(path))) {}
+    : Error(bagfunc::FormatMessage(kCannotOpenFile, NativeName(path))) {}
 
 FileCreateError::FileCreateError(const QString& path)
-    : Error(trevana::FormatMessage(kCannotCreateFile, NativeName(path))) {}
+    : Error(bagfunc::FormatMessage(kCannotCreateFile, NativeName(path))) {}
 
 QByteArray ReadFileBytes(const QString& path, qint64 maxBytes, const std::string& tooLargeMessage) {
   QByteArray bytes;
@@ -44,7 +44,7 @@ void ReplaceFile(const QString& path, const QByteArray& bytes,
       throw FileWriteError(writeErrorMessage);
     case safefile::SaveFailure::kDamaged:
       throw FileWriteError(writeErrorMessage + "\n" +
-                           trevana::FormatMessage(safefile::kDamagedNote, NativeName(path)));
+                           bagfunc::FormatMessage(safefile::kDamagedNote, NativeName(path)));
   }
 }
 

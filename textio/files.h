@@ -18,25 +18,25 @@ inline constexpr char kCannotCreateFile[] = "Cannot create file %s";
 inline constexpr qint64 kMaxTextFileBytes = 16LL * 1024 * 1024;
 
 // A file that cannot be opened or read: missing, no access, a folder, a device.
-class FileOpenError : public trevana::Error {
+class FileOpenError : public bagfunc::Error {
  public:
   explicit FileOpenError(const QString& path);
 };
 
 // A file that cannot be created or replaced.
-class FileCreateError : public trevana::Error {
+class FileCreateError : public bagfunc::Error {
  public:
   explicit FileCreateError(const QString& path);
 };
 
 // A file larger than the caller takes; the message is the caller's.
-class FileTooLargeError : public trevana::Error {
+class FileTooLargeError : public bagfunc::Error {
  public:
   using Error::Error;
 };
 
 // Bytes the disk did not take; the message is the caller's.
-class FileWriteError : public trevana::Error {
+class FileWriteError : public bagfunc::Error {
  public:
   using Error::Error;
 };

@@ -19,7 +19,7 @@ class FailingReceiver : public QObject {
   bool event(QEvent* event) override {
     if (event->type() != QEvent::User) return QObject::event(event);
     ++handled;
-    throw trevana::Error("Event failed");
+    throw bagfunc::Error("Event failed");
   }
 };
 
@@ -49,7 +49,7 @@ class ErrorDisplayTest : public testsupport::WindowTest {
     QFETCH(QString, shown);
     testsupport::SeenBox seen;
     modals_.ExpectMessageBox(seen);
-    app::Guarded([&] { throw trevana::Error(message.toStdString()); });
+    app::Guarded([&] { throw bagfunc::Error(message.toStdString()); });
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, shown);
     QCOMPARE(seen.title, QStringLiteral("Trevana背包问题计算器2023"));

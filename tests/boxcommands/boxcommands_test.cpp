@@ -132,7 +132,7 @@ QString TestBoxCommands::Run(const std::function<void()>& command) {
   QString message;
   try {
     command();
-  } catch (const trevana::Error& error) {
+  } catch (const bagfunc::Error& error) {
     message = QString::fromUtf8(error.what());
   }
   const QStringList problems = modals_.Problems();
@@ -549,7 +549,7 @@ int FullDiskChild(const QString& box, const QString& path) {
   try {
     box == QStringLiteral("input") ? app::SaveInputBox(&dialog, &input)
                                    : app::SaveResultBox(&dialog, &result);
-  } catch (const trevana::Error& error) {
+  } catch (const bagfunc::Error& error) {
     std::fputs(error.what(), stdout);
     return 1;
   }

@@ -97,7 +97,7 @@ int PrintChild() {
   box.setPlainText(QStringLiteral("x"));
   try {
     app::PrintResultBox(&box);
-  } catch (const trevana::Error& error) {
+  } catch (const bagfunc::Error& error) {
     std::fputs(error.what(), stdout);
     return 1;
   }

@@ -137,7 +137,7 @@ TEST_P(HeaderFailure, StopsAndKeepsWhatWasWritten) {
   try {
     engine->RunSolveCommand(&src, &dst, SolveVariant::SolveBag);
     ADD_FAILURE() << "no error raised";
-  } catch (const trevana::EConvertError& error) {
+  } catch (const bagfunc::EConvertError& error) {
     EXPECT_EQ(error.what(), row.message);
   }
   EXPECT_EQ(dst.Lines(), row.output);
@@ -172,9 +172,9 @@ TEST(SolveCommand, TooManyItemsRefusedBeforeAnyEcho) {
     try {
       engine->RunSolveCommand(&src, &dst, SolveVariant::SolveBagMax);
       ADD_FAILURE() << "no error raised for " << count;
-    } catch (const trevana::EConvertError&) {
+    } catch (const bagfunc::EConvertError&) {
       ADD_FAILURE() << "refusal must not look like a conversion error";
-    } catch (const trevana::Error& error) {
+    } catch (const bagfunc::Error& error) {
       EXPECT_STREQ(error.what(), "物体的数量不能超过9999 Items Count must not exceed 9999");
     }
     EXPECT_TRUE(dst.Lines().empty()) << count;

@@ -30,7 +30,7 @@ TEST_P(HeaderConversion, ConvertsOrFails) {
     try {
       bagfunc::ConvertHeader(row.text);
       ADD_FAILURE() << "no error raised";
-    } catch (const trevana::EConvertError& error) {
+    } catch (const bagfunc::EConvertError& error) {
       EXPECT_EQ(error.what(), "'" + quoted + "' is not a valid integer value");
     }
   }

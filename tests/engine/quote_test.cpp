@@ -20,7 +20,7 @@ void PrintTo(const QuoteRow& row, std::ostream* out) { *out << row.name; }
 class LineQuote : public testing::TestWithParam<QuoteRow> {};
 
 TEST_P(LineQuote, ShowsTheLineSafely) {
-  EXPECT_EQ(trevana::QuotedLine(GetParam().line), GetParam().quoted);
+  EXPECT_EQ(bagfunc::QuotedLine(GetParam().line), GetParam().quoted);
 }
 
 std::string Repeated(std::string_view piece, int times) {

@@ -36,7 +36,7 @@ class Files : public testing::Test {
 std::string Message(const std::function<void()>& work) {
   try {
     work();
-  } catch (const trevana::Error& error) {
+  } catch (const bagfunc::Error& error) {
     return error.what();
   }
   return "<no error>";
