@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr qsizetype kFileBytes = boxcommands::kMaxBoxFileBytes;
+constexpr qsizetype kFileBytes = app::kMaxBoxFileBytes;
 
 // Repeats piece up to the box's file limit.
 QByteArray Filled(const QByteArray& head, const QByteArray& piece, const QByteArray& tail) {
@@ -79,9 +79,9 @@ int RunCase(int argc, char** argv, const Case* c, const QString& path) {
   try {
     // Until the box shows the file and takes the next event.
     if (c->resultBox) {
-      boxcommands::LoadResultBox(path, result);
+      app::LoadResultBox(path, result);
     } else {
-      boxcommands::LoadInputBox(path, input);
+      app::LoadInputBox(path, input);
     }
     app.processEvents();
   } catch (const std::exception& error) {
