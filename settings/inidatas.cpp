@@ -7,7 +7,7 @@
 
 #include "engine/convert.h"
 #include "safefile/replace.h"
-#include "settings/exepath.h"
+#include "settings/location.h"
 #include "settings/profile.h"
 #include "settings/profilefile.h"
 
@@ -60,7 +60,7 @@ void TIniDatas::SetDefault() {
 }
 
 std::string TIniDatas::MakeIniFileName() {
-  IniFileName = settings::IniPathFor(settings::ExecutablePath());
+  IniFileName = settings::SettingsFilePath();
   return IniFileName;
 }
 
@@ -68,7 +68,8 @@ std::int32_t TIniDatas::LoadIni() {
   if (IniFileName.empty()) return -1;
   // A file that is missing, cannot be read or is too large reads as empty: the default wins.
   settings::ProfileFile file;
-  if (file.Open(IniFileName) != settings::ProfileFile::Opened::Yes) return 0;
+  if (file.Open(settings::SettingsReadPath(IniFileName)) != settings::ProfileFile::Opened::Yes)
+    return 0;
   try {
     const std::string text = settings::ReadProfileString(file, kSection, kKey);
     bChinese = bagfunc::TryConvertHeader(text).value_or(1) != 0;
@@ -81,6 +82,7 @@ std::int32_t TIniDatas::LoadIni() {
 std::int32_t TIniDatas::SaveIni() {
   if (IniFileName.empty()) return -1;
   const std::string unableToWrite = bagfunc::FormatMessage(kUnableToWrite, IniFileName);
+  if (!settings::MakeSettingsFolder(IniFileName)) throw EIniFileException(unableToWrite);
   settings::ProfileFile file;
   settings::BytesSource nothing("");
   settings::ProfileSource* source = &file;

@@ -1,5 +1,6 @@
-// The settings store: the interface-language flag, read from the settings file beside the
-// executable when constructed and written back when destroyed.
+// The settings store: the interface-language flag, read from the settings file (beside the
+// executable, or per user for an installed program: location.h) when constructed and written
+// back when destroyed.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +24,7 @@ class TIniDatas {
   TIniDatas& operator=(const TIniDatas&) = delete;
 
   void SetDefault();              // IniFileName empty, bChinese true
-  std::string MakeIniFileName();  // sets IniFileName from the executable path, returns it
+  std::string MakeIniFileName();  // sets IniFileName by the location rule, returns it
   std::int32_t LoadIni();         // 0; -1 when no reader can be made (no file name); a file
                                   // over 1 MiB is not read and leaves the default
   std::int32_t SaveIni();         // 0; -1 when no writer can be made (no file name); raises
