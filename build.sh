@@ -8,6 +8,9 @@
 #   ./build.sh run     build and start the calculator
 #   ./build.sh asan-test   build everything again in build-asan/ with AddressSanitizer,
 #                          UndefinedBehaviorSanitizer and leak checking, and run every test
+#   ./build.sh package build the Debian package build/trevana2023_VERSION_ARCH.deb
+#   ./build.sh package-test  build the package, install it, use it as a new user and as root,
+#                      remove it (changes the machine: for CI and throw-away machines)
 #   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -24,6 +27,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
   desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine
+  dpkg-dev lintian openbox x11-utils man-db
 )
 
 as_root() {
@@ -64,6 +68,22 @@ asan_build() {
   cmake --build build-asan -j "$(nproc)"
 }
 
+# The package's own build tree (inside build/): the install prefix /usr, Debian's hardening
+# flags, the settings kept per user. It builds only what the package installs.
+package() {
+  deps
+  local tree=build/package-tree
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+    -DTREVANA_PER_USER_SETTINGS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+  cmake --build "$tree" --target installable
+  rm -f build/trevana2023_*.deb
+  cpack --config "$tree/CPackConfig.cmake" -B "$PWD/build" >/dev/null
+  ls build/trevana2023_*.deb
+}
+
 cmd=${1:-build}
 shift || true
 case "$cmd" in
@@ -81,6 +101,12 @@ case "$cmd" in
     build
     for b in build/bin/bench_*; do "$b" "$@"; done
     bench/bagsolve_start.sh build/bin/bagsolve samples/sample.txt
+    ;;
+  package) package ;;
+  package-test)
+    build
+    package
+    as_root tests/package/install_test.sh build/trevana2023_*.deb build/bin/bagsolve
     ;;
   run)
     build
@@ -102,7 +128,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: ./build.sh deps|build|test|asan-test|bench|run|fuzz [SECONDS]" >&2
+    echo "usage: ./build.sh deps|build|test|asan-test|bench|run|package|package-test|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
