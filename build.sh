@@ -20,12 +20,13 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libqrencode-dev fp-utils
-  fonts-arphic-uming
+  fonts-arphic-uming fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils
   unrtf zbar-tools libchm-bin libreoffice-writer-nogui
   coinor-cbc
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
+  openbox x11-utils libxcb1-dev
   desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine
   dpkg-dev lintian openbox x11-utils man-db
 )

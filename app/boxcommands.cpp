@@ -1,5 +1,7 @@
 #include "app/boxcommands.h"
 
+#include "app/filedialogs.h"
+
 #include "textio/files.h"
 #include "textio/gbk.h"
 #include "textio/textfile.h"
@@ -21,9 +23,6 @@
 namespace app {
 namespace {
 
-// Each dialog keeps its own last confirmed file and filter, whichever box it served.
-constexpr char kLastFileProperty[] = "trevanaLastFile";
-constexpr char kLastFilterProperty[] = "trevanaLastFilter";
 // The input box keeps the encoding (and byte-order mark) of the file it was loaded from, so
 // that saving writes the same encoding again; a new or cleared box has none: GBK.
 constexpr char kFileFormatProperty[] = "trevanaFileFormat";
@@ -36,20 +35,6 @@ void RememberFormat(QPlainTextEdit* box, textio::TextFormat format) {
 textio::TextFormat RememberedFormat(const QPlainTextEdit* box) {
   const int code = box->property(kFileFormatProperty).toInt();
   return {static_cast<textio::Encoding>(code / 2), code % 2 != 0};
-}
-
-// The chosen file's full name, or nothing when the user cancelled.
-std::optional<QString> ChooseFile(QFileDialog* dialog) {
-  const QString lastFile = dialog->property(kLastFileProperty).toString();
-  const QString lastFilter = dialog->property(kLastFilterProperty).toString();
-  if (!lastFilter.isEmpty()) dialog->selectNameFilter(lastFilter);
-  if (!lastFile.isEmpty()) dialog->selectFile(lastFile);
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dialog->selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  dialog->setProperty(kLastFileProperty, files.first());
-  dialog->setProperty(kLastFilterProperty, dialog->selectedNameFilter());
-  return files.first();
 }
 
 QString JoinLines(const QString& text, const QString& separator) {
@@ -92,17 +77,6 @@ void ReplaceDocument(Box* box, const std::function<void(QTextDocument*)>& fill) 
 }
 
 }  // namespace
-
-void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
-  dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  // Any name may be typed in either dialog; opening a missing one fails with its own message.
-  dialog->setFileMode(QFileDialog::AnyFile);
-  dialog->setOption(QFileDialog::DontConfirmOverwrite, forSaving);
-  dialog->setNameFilters({QStringLiteral("文本数据文件(*.txt)"), QStringLiteral("所有文件(*.*)")});
-  dialog->selectNameFilter(QStringLiteral("文本数据文件(*.txt)"));
-  dialog->setDefaultSuffix(QStringLiteral("txt"));
-}
 
 void ClearInputBox(QPlainTextEdit* box) {
   box->clear();

@@ -38,10 +38,6 @@ class NoPrinterError : public bagfunc::Error {
   NoPrinterError() : Error(kNoDefaultPrinter) {}
 };
 
-// Filters "文本数据文件(*.txt)" and "所有文件(*.*)", default suffix "txt", no overwrite
-// question, one file, Qt's own dialog widgets (so tests can drive them).
-void SetUpFileDialog(QFileDialog* dialog, bool forSaving);
-
 void ClearInputBox(QPlainTextEdit* box);
 void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box);
 // What Open does once the file is chosen.

@@ -1,10 +1,10 @@
 #include "app/frmmain.h"
 
-#include "app/boxcommands.h"
+#include "app/filedialogs.h"
 #include "dialogs/controls.h"
+#include "dialogs/desktophints.h"
 #include "dialogs/pictures.h"
 #include "dialogs/songfont.h"
-#include "dialogs/windowplace.h"
 
 #include <QFileDialog>
 #include <QGroupBox>
@@ -30,10 +30,19 @@ const char kSampleProblem[] = "4\n3\n8\n1,22\n3,4\n5,6\n7,8\n";
 
 using dialogs::MakeControl;
 
+// A button of the window: Enter presses it when it has the focus, as Space does (Windows'
+// rule; Qt's buttons outside dialogs take only Space).
+QPushButton* CommandButton(QWidget* parent, const char* name, QRect place,
+                           const QString& caption) {
+  auto* button = MakeControl<QPushButton>(parent, name, place, caption);
+  button->setAutoDefault(true);
+  return button;
+}
+
 // One of the seven buttons of the boxes, with its picture left of the caption.
 QPushButton* GlyphButton(QWidget* parent, const char* name, QRect place, const QString& caption,
                          const QIcon& glyph) {
-  auto* button = MakeControl<QPushButton>(parent, name, place, caption);
+  auto* button = CommandButton(parent, name, place, caption);
   button->setIcon(glyph);
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   return button;
@@ -45,8 +54,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   ConnectHandlers();
   SetTabOrder();
   MemoSrc->setFocus();
-  layout()->activate();
-  dialogs::CentreOnScreen(this);
+  new dialogs::DesktopHints(this);
 }
 
 TFrmMain::~TFrmMain() = default;
@@ -110,13 +118,13 @@ void TFrmMain::CreateControls() {
   BitBtn6 = GlyphButton(GrpResult, "BitBtn6", {328, 320, 97, 25}, QStringLiteral("保存Save"),
                         dialogs::SaveGlyph());
 
-  BitBtn1 = MakeControl<QPushButton>(
+  BitBtn1 = CommandButton(
       client, "BitBtn1", {8, 376, 793, 25},
       QStringLiteral("计算解题 Compute this question and solve the datas >>"));
-  BtnSolveMax = MakeControl<QPushButton>(
+  BtnSolveMax = CommandButton(
       client, "BtnSolveMax", {8, 408, 793, 25},
       QStringLiteral("计算最优解题 Compute this question and Solve Max in Datas >>"));
-  BtnCalcMaxWith1Data = MakeControl<QPushButton>(
+  BtnCalcMaxWith1Data = CommandButton(
       client, "BtnCalcMaxWith1Data", {8, 440, 793, 25},
       QStringLiteral("计算最优解题(含单一数据) Compute this question and Solve Max in Datas "
                      "(Include 1 Data)>>"));

@@ -8,6 +8,7 @@
 #include "dialogs/helpcommands.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
+#include "dialogs/windowplace.h"
 #include "engine/bagfunc.h"
 #include "settings/exepath.h"
 
@@ -64,9 +65,10 @@ void TFrmMain::ConnectHandlers() {
 
 void TFrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  // Restoring from the taskbar shows the window again; the captions are set only once.
+  // Restoring from the taskbar shows the window again; it is placed and captioned only once.
   if (shown_) return;
   shown_ = true;
+  dialogs::CentreOnScreen(this);
   app::Guarded([this] { FormShow(); });
 }
 

@@ -6,8 +6,8 @@ namespace dialogs {
 
 QFont SongFont(int pixelSize) {
   QFont font;
-  font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                    QStringLiteral("AR PL UMing CN")});
+  font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                    QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
   font.setPixelSize(pixelSize);
   font.setWeight(QFont::Normal);
   font.setStyle(QFont::StyleNormal);

@@ -1,5 +1,7 @@
 #include "dialogs/windowplace.h"
 
+#include "dialogs/desktophints.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -10,9 +12,10 @@ void CentreOnScreen(QWidget* window) {
   const QScreen* screen = window->screen();
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
-  QRect place(QPoint(), window->size());
-  place.moveCenter(screen->availableGeometry().center());
-  window->move(place.topLeft());
+  const QMargins frame = FrameMargins(window);
+  QRect outer(QPoint(), window->size().grownBy(frame));
+  outer.moveCenter(screen->availableGeometry().center());
+  window->setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
 }
 
 }  // namespace dialogs

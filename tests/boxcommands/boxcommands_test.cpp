@@ -1,4 +1,5 @@
 #include "app/boxcommands.h"
+#include "app/filedialogs.h"
 #include "app/linelists.h"
 #include "engine/bagfunc.h"
 #include "tests/support/filedialogs.h"
@@ -178,8 +179,8 @@ void TestBoxCommands::dialogSettings_data() {
 void TestBoxCommands::dialogSettings() {
   QFETCH(bool, forSaving);
   QFileDialog* dialog = forSaving ? saveDlg_ : openDlg_;
-  QCOMPARE(dialog->nameFilters(), (QStringList{kTextFilter, kAllFilter}));
-  QCOMPARE(dialog->selectedNameFilter(), kTextFilter);
+  QCOMPARE(testsupport::FilterCaptions(dialog), (QStringList{kTextFilter, kAllFilter}));
+  QCOMPARE(testsupport::ChosenFilterCaption(dialog), kTextFilter);
   QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
   QCOMPARE(dialog->acceptMode(), forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);  // one file, any name may be typed
@@ -213,7 +214,7 @@ void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
   Put(QStringLiteral("in/a.dat"), "a");
   // Open a.dat into the input box with the second filter.
   modals_.ExpectFileDialog([&](QFileDialog* dialog) {
-    dialog->selectNameFilter(kAllFilter);
+    testsupport::ChooseFilter(dialog, kAllFilter);
     TypeAndAccept(dialog, Path(QStringLiteral("in/a.dat")));
   });
   QCOMPARE(Run([&] { app::OpenInputBox(openDlg_, input_); }), QString());
@@ -224,7 +225,7 @@ void TestBoxCommands::eachDialogRemembersItsOwnFileAndFilter() {
   QString offeredFile, offeredFilter, offeredFolder;
   const auto look = [&](QFileDialog* dialog) {
     offeredFile = dialog->selectedFiles().value(0);
-    offeredFilter = dialog->selectedNameFilter();
+    offeredFilter = testsupport::ChosenFilterCaption(dialog);
     offeredFolder = dialog->directory().absolutePath();
     dialog->reject();
   };

@@ -48,6 +48,7 @@ void ModalWatchdog::ExpectMessageBox(SeenBox& seen) {
       seen.buttons = box->standardButtons();
       seen.modality = box->windowModality();
       seen.format = box->textFormat();
+      seen.width = box->width();
     }
     Close(modal);
   });

@@ -26,6 +26,7 @@ struct SeenBox {
   QMessageBox::StandardButtons buttons;
   Qt::WindowModality modality = Qt::NonModal;
   Qt::TextFormat format = Qt::AutoText;
+  int width = 0;  // of the client area, as shown
 };
 
 class ModalWatchdog : public QObject {
