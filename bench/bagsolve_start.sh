@@ -5,10 +5,11 @@
 set -euo pipefail
 bagsolve=$1 sample=$2
 target_ms=5
-report=$(mktemp)
-trap 'rm -f "$report"' EXIT
+report=$(mktemp) notes=$(mktemp)
+trap 'rm -f "$report" "$notes"' EXIT
+# hyperfine's remarks on outliers are noise here (the mean is what counts); shown only when it fails.
 hyperfine --shell=none --warmup 20 --runs 500 --export-json "$report" \
-  "$bagsolve $sample" >/dev/null
+  "$bagsolve $sample" >/dev/null 2>"$notes" || { cat "$notes" >&2; exit 1; }
 field() { grep -o "\"$1\": *[0-9.e+-]*" "$report" | head -n 1 | sed 's/.*: *//'; }
 awk -v user="$(field user)" -v sys="$(field system)" -v mean="$(field mean)" \
     -v target="$target_ms" 'BEGIN {

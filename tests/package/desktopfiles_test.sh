@@ -7,7 +7,7 @@ set -uo pipefail
 source_dir=$1 stage=$2 id=$3 bagsolve=$4
 shift 4
 sizes=("$@")
-desktop=$source_dir/package/$id.desktop
+desktop=$stage/$id.desktop
 metainfo=$stage/$id.metainfo.xml
 completion=$source_dir/package/bagsolve.bash-completion
 icons=$stage/icons/hicolor
@@ -33,6 +33,14 @@ remarks=$(grep -E '^[EWI]: ' <<<"$out" | grep -v "cid-desktopapp-is-not-rdns $id
 grep -q "<id>$id</id>" "$metainfo" || fail "the AppStream id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
   fail "the AppStream data does not launch $id.desktop"
+
+# The AppStream release and the manual pages carry the version the programs report.
+version=$("$bagsolve" --version | grep -oE '[0-9]+(\.[0-9]+)+' | head -n 1)
+grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" "$metainfo" ||
+  fail "the AppStream release is not version $version with a date"
+for page in "$stage"/*.1; do
+  grep -q "^\.TH .* \"Trevana2023 $version\"" "$page" || fail "$(basename "$page") is not version $version"
+done
 
 # Manual pages format without a warning from groff.
 for page in "$stage"/*.1; do
