@@ -109,13 +109,12 @@ nothing_beside_the_program() {
 step "the window as $user"
 user_ini=$home/.config/Trevana2023/Trevana2023.ini
 window "$user" english
-# A desktop ties the window to its menu entry when StartupWMClass names the window's WM_CLASS,
-# by its class or by its instance name.
+# The window's class hint: the menu entry's id as its instance, the entry's StartupWMClass as
+# its class, so a desktop ties the running window to the entry either way.
 wm_class=$(cat "$last_out/wm_class")
 startup_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/$id.desktop)
-echo "WM_CLASS $wm_class, StartupWMClass $startup_class"
-[[ $wm_class == "\"$startup_class\", "* || $wm_class == *", \"$startup_class\"" ]] ||
-  fail "WM_CLASS is $wm_class: the menu entry's StartupWMClass $startup_class names neither part"
+[ "$wm_class" = "\"$id\", \"$startup_class\"" ] ||
+  fail "WM_CLASS is $wm_class, the menu entry expects \"$id\", \"$startup_class\""
 [ "$(cat "$user_ini" 2>/dev/null)" = "$(crlf '[Setting]' 'bChinese=0')" ] ||
   fail "$user: the settings file does not hold English: $(cat "$user_ini" 2>&1)"
 [ "$(stat -c %a "${user_ini%/*}")" = 700 ] || fail "$user: the settings folder is open to others"
