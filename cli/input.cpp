@@ -92,7 +92,7 @@ bagfunc::StringLines ProblemLines(std::string_view bytes) {
   const QStringList texts = textio::SplitLines(ReadableText(text).toString());
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(texts.size()));
-  for (const QString& text : texts) lines.push_back(text.toStdString());
+  for (const QString& line : texts) lines.push_back(line.toStdString());
   return bagfunc::StringLines(std::move(lines));
 }
 
