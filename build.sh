@@ -124,7 +124,7 @@ case "$cmd" in
       corpus=fuzz/corpus/${name#fuzz_}
       work=build-fuzz/corpus-${name#fuzz_}
       mkdir -p "$work"
-      "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      "$f" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
         -artifact_prefix="build-fuzz/$name-" "$work" "$corpus"
     done
     ;;
