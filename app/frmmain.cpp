@@ -136,15 +136,14 @@ void TFrmMain::CreateStatusBar() {
   StatusBar1 = MakeControl<QStatusBar>(centralWidget(), "StatusBar1",
                                        {0, kClientHeight - 19, kClientWidth, 19});
   StatusBar1->setSizeGripEnabled(false);
-  auto* ready = new QLabel(QStringLiteral("就绪"), StatusBar1);
-  ready->setObjectName(QStringLiteral("StatusPanel1"));
-  ready->setFixedWidth(150);
-  auto* notice = new QLabel(
-      QStringLiteral("选择一个计算按钮求解背包问题 Choose a compute button to solve the bag problem"),
-      StatusBar1);
-  notice->setObjectName(QStringLiteral("StatusPanel2"));
-  StatusBar1->addWidget(ready);
-  StatusBar1->addWidget(notice, 1);
+  // The panels take the bar's whole height: the bar's own layout keeps 5 of its 19 pixels
+  // free, too few for a line of the window's font.
+  constexpr int kPanel1Width = 150;
+  MakeControl<QLabel>(StatusBar1, "StatusPanel1", {0, 0, kPanel1Width, 19},
+                      QStringLiteral("就绪"));
+  MakeControl<QLabel>(
+      StatusBar1, "StatusPanel2", {kPanel1Width + 2, 0, kClientWidth - kPanel1Width - 2, 19},
+      QStringLiteral("选择一个计算按钮求解背包问题 Choose a compute button to solve the bag problem"));
 }
 
 void TFrmMain::CreateMenus() {
