@@ -1,5 +1,6 @@
-// The command-line solver: reads a problem file (GBK), runs the solve command of one search
-// on a fresh engine and writes the result lines in UTF-8 or GBK.
+// The command-line solver: reads a problem file, solves it with one variant (or compares all
+// four) on a fresh engine and prints the report, the comparison or JSON, in UTF-8 or GBK.
+// Its steps are their own units: cli/arguments.h, cli/input.h, cli/solving.h, cli/printing.h.
 #pragma once
 
 #include <iosfwd>
@@ -8,7 +9,7 @@
 
 namespace cli {
 
-// Exit statuses of bagsolve.
+// Exit statuses of bagsolve. A time limit that ends the best packing early is no failure.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // a header line that does not convert, an unreadable file
 inline constexpr int kExitUsage = 2;
