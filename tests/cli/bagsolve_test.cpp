@@ -8,24 +8,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "tests/cli/bagsolverun.h"
+
 namespace {
-
-struct ProcessResult {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-ProcessResult Bagsolve(const QStringList& args, const QByteArray& input) {
-  QProcess process;
-  process.start(QStringLiteral(BAGSOLVE_PATH), args);
-  EXPECT_TRUE(process.waitForStarted());
-  process.write(input);
-  process.closeWriteChannel();
-  EXPECT_TRUE(process.waitForFinished(20000));
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-          process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 const QByteArray kEcho =
     "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n背包的格数=3\nBag Items Count=3\n"
@@ -43,6 +28,41 @@ const QByteArray kMax = kEcho + kStars +
     "背包中物体Item 1序号 Id =1\n背包中物体1序号重量ItemWeight=1\n背包中物体1序号价值ItemValue=22\n"
     "背包中物体Item 2序号 Id =4\n背包中物体2序号重量ItemWeight=7\n背包中物体2序号价值ItemValue=8\n" +
     kEquals + "背包中物体总重量Total Weights =8\n背包中物体总价值Total Value =30\n";
+// The best packing of the sample is the pick of the second search, proven.
+const QByteArray kBest = kMax + "最优价值上界Upper Bound =30\n已证明为最优解Proven Optimal\n";
+const QByteArray kCompareHeader = "方法Variant\t价值Value\t重量Weight\t物体数Items\t占最优比例Share\n";
+// The searches sum in 32 bits: their pair of items 1 and 2 "fits" with the weight wrapped to
+// -2147483647 and is worth more than the best packing that truly fits.
+const QByteArray kWrappingPair = "2\r\n2\r\n2147483647\r\n2147483647,10\r\n2,9\r\n";
+const QByteArray kWrappingPairEcho =
+    "待放入背包的物体的数量=2\nItems Count for Wait to bag=2\n背包的格数=2\nBag Items Count=2\n"
+    "背包的最大重量=2147483647\nMax bag Weight=2147483647\n"
+    "Item[1],Weight=2147483647,value=10\nItem[2],Weight=2,value=9\n";
+// A negative weight limit: no set of items fits, not even the empty one.
+const QByteArray kNoFit = "2\r\n2\r\n-1\r\n1,5\r\n2,6\r\n";
+const QByteArray kNoFitEcho =
+    "待放入背包的物体的数量=2\nItems Count for Wait to bag=2\n背包的格数=2\nBag Items Count=2\n"
+    "背包的最大重量=-1\nMax bag Weight=-1\nItem[1],Weight=1,value=5\nItem[2],Weight=2,value=6\n";
+// Three values of 2^31 - 1: the best packing's totals are exact, past 32 bits.
+const QByteArray kThreeLargest =
+    "3\r\n3\r\n10\r\n1,2147483647\r\n1,2147483647\r\n1,2147483647\r\n";
+QByteArray ThreeLargestReport() {
+  QByteArray report =
+      "待放入背包的物体的数量=3\nItems Count for Wait to bag=3\n背包的格数=3\nBag Items Count=3\n"
+      "背包的最大重量=10\nMax bag Weight=10\n";
+  for (int i = 1; i <= 3; ++i) {
+    report += "Item[" + QByteArray::number(i) + "],Weight=1,value=2147483647\n";
+  }
+  report += kStars + "背包重量Weight=10\n背包重量Value=6442450941\n";
+  for (int i = 1; i <= 3; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    report += "背包中物体Item " + n + "序号 Id =" + n + "\n背包中物体" + n + "序号重量ItemWeight=1\n"
+              "背包中物体" + n + "序号价值ItemValue=2147483647\n";
+  }
+  return report + kEquals +
+         "背包中物体总重量Total Weights =3\n背包中物体总价值Total Value =6442450941\n"
+         "最优价值上界Upper Bound =6442450941\n已证明为最优解Proven Optimal\n";
+}
 const QByteArray kSampleCrLf = "4\r\n3\r\n8\r\n1,22\r\n3,4\r\n5,6\r\n7,8\r\n";
 
 struct CliRow {
@@ -101,6 +121,37 @@ INSTANTIATE_TEST_SUITE_P(Rows, BagsolveRun, testing::ValuesIn(std::vector<CliRow
   {"MissingFile", {"/nonexistent/problem.txt"}, {}, 1, {},
    "Cannot open file /nonexistent/problem.txt.\n"},
   {"FolderIsNoFile", {"/"}, {}, 1, {}, "Cannot open file /.\n"},
+  {"VariantBest", {"--variant", "best", SAMPLE_PATH}, {}, 0, kBest, {}},
+  {"BestTimeLimitNone", {"--variant=best", "--time-limit", "0"}, kSampleCrLf, 0, kBest, {}},
+  {"BestTimeLimitDecimal", {"--time-limit=2.5", "--variant", "best"}, kSampleCrLf, 0, kBest, {}},
+  {"BestTotalsPast32Bits", {"--variant", "best"}, kThreeLargest, 0, ThreeLargestReport(), {}},
+  {"BestNoFeasiblePick", {"--variant", "best"}, kNoFit, 0,
+   kNoFitEcho + kStars + "背包重量Weight=-1\n背包重量Value=0\n" + kEquals +
+       "背包中物体总重量Total Weights =0\n背包中物体总价值Total Value =0\n"
+       "没有符合限制的装法No Feasible Pick\n", {}},
+  {"CompareSample", {"--compare", SAMPLE_PATH}, {}, 0,
+   kEcho + kCompareHeader + "solve\t26\t4\t2\t86.7%\nmax\t30\t8\t2\t100.0%\n"
+       "max1\t30\t8\t2\t100.0%\nbest\t30\t8\t2\t100.0%\n", {}},
+  {"CompareShareAbove100", {"--compare"}, kWrappingPair, 0,
+   kWrappingPairEcho + kCompareHeader + "solve\t19\t-2147483647\t2\t190.0%\n"
+       "max\t19\t-2147483647\t2\t190.0%\nmax1\t19\t-2147483647\t2\t190.0%\n"
+       "best\t10\t2147483647\t1\t100.0%\n", {}},
+  {"CompareNoFeasiblePick", {"--compare"}, kNoFit, 0,
+   kNoFitEcho + kCompareHeader + "solve\t0\t0\t0\t-\nmax\t0\t0\t0\t-\nmax1\t0\t0\t0\t-\n"
+       "best\t0\t0\t0\t-\n", {}},
+  {"CompareBadLineKeepsEarlierLines", {"--compare"}, "4\r\n3 \r\n", 1,
+   "待放入背包的物体的数量=4\nItems Count for Wait to bag=4\n",
+   "'3 ' is not a valid integer value.\n"},
+  // JSON or nothing: a failure writes no half-made JSON.
+  {"JsonBadLinePrintsNoJson", {"--json", "--variant", "best"}, "4\r\n3 \r\n", 1, {},
+   "'3 ' is not a valid integer value.\n"},
+  {"CompareJsonTooManyItems", {"--compare", "--json"}, "10000\r\n1\r\n1\r\n", 1, {},
+   "物体的数量不能超过9999 Items Count must not exceed 9999.\n"},
+  {"JsonMissingFile", {"--json", "/nonexistent/problem.txt"}, {}, 1, {},
+   "Cannot open file /nonexistent/problem.txt.\n"},
+  {"JsonSearch", {"--json", "--variant", "max", SAMPLE_PATH}, {}, 0,
+   "{\"variant\":\"max\",\"item_count\":4,\"slot_count\":3,\"max_weight\":8,\"items\":[1,4],"
+   "\"total_weight\":8,\"total_value\":30}\n", {}},
   {"Version", {"--version"}, {}, 0, "bagsolve 2023.3\n", {}},
 }), [](const testing::TestParamInfo<CliRow>& info) { return std::string(info.param.name); });
 
@@ -138,7 +189,15 @@ TEST_P(BagsolveUsage, ExplainsOnStandardErrorAndSolvesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, BagsolveUsage, testing::ValuesIn(std::vector<UsageRow>{
   {"UnknownOption", {"--fast"}},
-  {"UnknownVariant", {"--variant", "best"}},
+  {"UnknownVariant", {"--variant", "fastest"}},
+  {"CompareWithVariant", {"--compare", "--variant", "best"}},
+  {"VariantWithCompare", {"--variant=solve", "--compare"}},
+  {"TimeLimitWithoutValue", {"--time-limit"}},
+  {"TimeLimitNegative", {"--time-limit", "-1"}},
+  {"TimeLimitWord", {"--time-limit=ten"}},
+  {"TimeLimitExponent", {"--time-limit", "1e3"}},
+  {"TimeLimitInfinite", {"--time-limit", "inf"}},
+  {"TimeLimitTrailingText", {"--time-limit", "5s"}},
   {"VariantWithoutValue", {"--variant"}},
   {"UnknownEncoding", {"--encoding=latin1"}},
   {"TwoFiles", {SAMPLE_PATH, SAMPLE_PATH}},
