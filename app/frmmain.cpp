@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 
+#include "app/exactsolve.h"
 #include "app/filedialogs.h"
 #include "dialogs/controls.h"
 #include "dialogs/desktophints.h"
@@ -52,6 +53,7 @@ QPushButton* GlyphButton(QWidget* parent, const char* name, QRect place, const Q
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   ConnectHandlers();
+  BestPacking = new app::ExactSolveCommand(this, MemoSrc, MemoResult);
   SetTabOrder();
   MemoSrc->setFocus();
   new dialogs::DesktopHints(this);

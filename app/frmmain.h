@@ -16,6 +16,10 @@ class QPushButton;
 class QStatusBar;
 class QTextEdit;
 
+namespace app {
+class ExactSolveCommand;
+}
+
 class TFrmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -54,6 +58,9 @@ class TFrmMain : public QMainWindow {
 
   QFileDialog* OpenDlg = nullptr;
   QFileDialog* SaveDlg = nullptr;
+
+  // The best packing: F5 and the first item of MemoSrc's context menu (app/exactsolve.h).
+  app::ExactSolveCommand* BestPacking = nullptr;
 
  private:
   bool BuildControls();  // the controls, menus and file dialogs; returns true

@@ -54,6 +54,10 @@ void ModalWatchdog::ExpectMessageBox(SeenBox& seen) {
   });
 }
 
+void ModalWatchdog::AllowPassing(std::function<bool(const QWidget*)> which) {
+  passing_ = std::move(which);
+}
+
 QStringList ModalWatchdog::Problems() const {
   QStringList problems = problems_;
   if (!expected_.empty()) {
@@ -64,6 +68,7 @@ QStringList ModalWatchdog::Problems() const {
 
 void ModalWatchdog::Reset() {
   expected_.clear();
+  passing_ = nullptr;
   problems_.clear();
   seen_ = 0;
 }
@@ -90,6 +95,7 @@ void ModalWatchdog::Poll() {
     return;
   }
   if (modal != current_) {
+    if (expected_.empty() && passing_ && passing_(modal)) return;
     if (modal != arriving_) {
       arriving_ = modal;
       arrivingSince_.start();

@@ -49,12 +49,15 @@ class ModalWatchdog : public QObject {
   void ExpectFileDialog(std::function<void(QFileDialog*)> answer);
   // Records the next modal as a message box in seen and presses its default (or first) button.
   void ExpectMessageBox(SeenBox& seen);
+  // Modals for which which() is true come and go by themselves (a progress dialog that may
+  // close before a poll sees it): while no handler is queued they are left alone.
+  void AllowPassing(std::function<bool(const QWidget*)> which);
 
   int Seen() const { return seen_; }        // modal windows that opened so far
   int Pending() const { return static_cast<int>(expected_.size()); }
   // Modal windows nobody expected or that stayed open, and handlers left without a window.
   QStringList Problems() const;
-  void Reset();  // forgets handlers, problems and the count of windows seen
+  void Reset();  // forgets handlers, passing modals, problems and the count of windows seen
 
   // Ends a modal the polite way: a message box's default button, a dialog's reject; hides
   // what does not close.
@@ -66,6 +69,7 @@ class ModalWatchdog : public QObject {
 
   QTimer timer_;
   std::deque<Handler> expected_;
+  std::function<bool(const QWidget*)> passing_;
   QStringList problems_;
   QPointer<QWidget> current_;  // the modal last handed out, until it closes
   QPointer<QWidget> arriving_;  // a modal not yet active, and since when it is waited for
