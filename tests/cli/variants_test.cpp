@@ -1,5 +1,5 @@
 // bagsolve's comparison and JSON against an independent reference: random problems, with the
-// numbers the item lines can hold at their extremes, solved by trying every subset here.
+// numbers the item lines can hold at their extremes, solved by trying every subset.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -7,13 +7,14 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
 #include <vector>
 
 #include "tests/cli/bagsolverun.h"
+#include "tests/oracle/bestvalue.h"
 
 namespace {
 
@@ -37,24 +38,19 @@ struct Problem {
   }
 };
 
-// The best value over every subset within both limits; nothing when no subset fits. The empty
-// set counts whatever the slot limit says.
+// The best value over every subset within both limits; nothing when no subset fits. A slot
+// limit below 0 leaves the empty set, as 0 does.
 std::optional<std::int64_t> BestValueByBruteForce(const Problem& problem) {
-  std::optional<std::int64_t> best;
-  const std::size_t n = problem.items.size();
-  for (std::uint32_t set = 0; set < (1u << n); ++set) {
-    std::int64_t weight = 0;
-    std::int64_t value = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      if ((set >> i & 1u) == 0) continue;
-      weight += problem.items[i].weight;
-      value += problem.items[i].value;
-    }
-    if (set != 0 && std::popcount(set) > problem.slotLimit) continue;
-    if (weight > problem.maxWeight) continue;
-    if (!best || value > *best) best = value;
+  std::vector<bagfunc::Item> items;
+  for (const Item& item : problem.items) {
+    items.push_back(
+        {static_cast<std::int32_t>(item.weight), static_cast<std::int32_t>(item.value)});
   }
-  return best;
+  const std::vector<oracle::BestAnswer> bySlots =
+      oracle::BestBySlotLimitTryingAll(items, problem.maxWeight);
+  const auto limit = std::clamp<std::int64_t>(problem.slotLimit, 0, std::ssize(items));
+  const oracle::BestAnswer& best = bySlots[static_cast<std::size_t>(limit)];
+  return best.feasible ? std::optional(best.value) : std::nullopt;
 }
 
 Problem RandomProblem(std::mt19937& random) {
