@@ -90,9 +90,26 @@ class HelpFileTest : public testsupport::WindowTest {
 
   void commandLinePageGivesTheUsageAndExitCodes() {
     const QString text = Page("bagsolve.html");
-    QVERIFY(text.contains("bagsolve [--variant solve|max|max1] [--encoding utf-8|gbk] [FILE]"));
+    for (const char* usage :
+         {"bagsolve [--variant solve|max|max1|best] [--time-limit SECONDS] [--json] "
+          "[--encoding utf-8|gbk] [FILE]",
+          "bagsolve --compare [--time-limit SECONDS] [--json] [--encoding utf-8|gbk] [FILE]"}) {
+      QVERIFY2(text.contains(QLatin1String(usage)), usage);
+    }
     for (const char* status : {"<td>0</td>", "<td>1</td>", "<td>2</td>"}) {
       QVERIFY2(text.contains(QLatin1String(status)), status);
+    }
+  }
+
+  // The best packing's page quotes the command and the report's own lines as they are.
+  void bestPackingPageQuotesTheProgram() {
+    const QString text = Page("bestpacking.html");
+    for (const QString& line :
+         {QStringLiteral("求精确最优解 Best Packing (Exact)"),
+          QStringLiteral("最优价值上界Upper Bound =30"), QStringLiteral("已证明为最优解Proven Optimal"),
+          QStringLiteral("未证明为最优解Not Proven Optimal"),
+          QStringLiteral("没有符合限制的装法No Feasible Pick")}) {
+      QVERIFY2(text.contains(line), qPrintable(line));
     }
   }
 
