@@ -5,6 +5,8 @@
 #include <limits>
 #include <numeric>
 
+#include "engine/exactimprove.h"
+#include "engine/exactpick.h"
 #include "engine/exactsearch.h"
 #include "engine/exacttable.h"
 #include "engine/exactsession.h"
@@ -15,11 +17,6 @@ namespace {
 
 // The table takes one bit a cell: at most this many keeps it near 32 MB and a second or two.
 constexpr std::uint64_t kMostTableCells = std::uint64_t{1} << 28;
-
-struct Candidate {
-  std::int32_t number = 0;
-  BoundItem item;
-};
 
 // The items that can help a pick: one worth nothing or less that weighs nothing or more can
 // be left out of any pick without loss.
@@ -33,19 +30,6 @@ std::vector<Candidate> UsefulItems(const ExactProblem& problem) {
   return useful;
 }
 
-// A pick and its totals while it is being built.
-struct Pick {
-  std::vector<std::int32_t> numbers;
-  std::int64_t weight = 0;
-  std::int64_t value = 0;
-
-  void Add(const Candidate& c) {
-    numbers.push_back(c.number);
-    weight += c.item.weight;
-    value += c.item.value;
-  }
-};
-
 class Solver {
  public:
   Solver(const ExactProblem& problem, const ExactOptions& options)
@@ -55,6 +39,7 @@ class Solver {
 
  private:
   bool StartPick();
+  void Offer(const Pick& pick);
   void CountRange();
   std::int64_t FewestForBetterValue() const;
   void Greedy(const Multipliers& multipliers);
@@ -65,7 +50,7 @@ class Solver {
   std::int64_t capacity_;
   std::int64_t slots_ = 0;
   std::vector<Candidate> items_;
-  Pick start_;
+  Pick start_{0};
   std::int64_t fewest_ = 0;  // no pick within the weight limit holds fewer items...
   std::int64_t most_ = 0;    // ...or more
 };
@@ -73,22 +58,25 @@ class Solver {
 // The lightest pick that fits: the items of most negative weight, as few as reach the limit.
 // False when even the lightest set within the slot limit is too heavy.
 bool Solver::StartPick() {
+  start_ = Pick(items_.size());
   if (capacity_ >= 0) return true;
-  std::vector<const Candidate*> light;
-  for (const Candidate& c : items_) {
-    if (c.item.weight < 0) light.push_back(&c);
+  std::vector<std::size_t> light;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].item.weight < 0) light.push_back(i);
   }
-  std::sort(light.begin(), light.end(), [](const Candidate* a, const Candidate* b) {
-    return a->item.weight != b->item.weight ? a->item.weight < b->item.weight
-                                            : a->number < b->number;
+  // Candidates are in item order, so the sort is stable on item numbers.
+  std::stable_sort(light.begin(), light.end(), [&](std::size_t a, std::size_t b) {
+    return items_[a].item.weight < items_[b].item.weight;
   });
-  for (const Candidate* c : light) {
-    if (start_.weight <= capacity_ || static_cast<std::int64_t>(start_.numbers.size()) >= slots_) {
-      break;
-    }
-    start_.Add(*c);
+  for (const std::size_t i : light) {
+    if (start_.Weight() <= capacity_ || start_.Count() >= slots_) break;
+    start_.Add(i, items_[i].item);
   }
-  return start_.weight <= capacity_;
+  return start_.Weight() <= capacity_;
+}
+
+void Solver::Offer(const Pick& pick) {
+  session_.Offer(pick.Numbers(items_), pick.Weight(), pick.Value());
 }
 
 // The weights alone limit the count: k items weigh at least the k lightest together, and
@@ -127,30 +115,45 @@ std::int64_t Solver::FewestForBetterValue() const {
   return slots_ + 1;
 }
 
-// Adds items to the start pick in the order of their reduced values while they fit.
+// A fixed shuffle of item numbers (a multiplicative hash), to break ties without favouring
+// light or heavy items.
+std::uint32_t Spread(std::int32_t number) {
+  return static_cast<std::uint32_t>(number) * 2654435761u;
+}
+
+// Adds candidates to the start pick in the order of their reduced values while they fit, then
+// improves the pick by exchanges.
 void Solver::Greedy(const Multipliers& multipliers) {
-  std::vector<std::pair<Wide, const Candidate*>> order;
+  std::vector<std::pair<Wide, std::size_t>> order;
   order.reserve(items_.size());
-  for (const Candidate& c : items_) order.emplace_back(multipliers.Reduced(c.item), &c);
-  std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    order.emplace_back(multipliers.Reduced(items_[i].item), i);
+  }
+  // The highest reduced value first; among equals the lightest, then the first.
+  std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
     if (a.first != b.first) return a.first > b.first;
-    if (a.second->item.weight != b.second->item.weight) {
-      return a.second->item.weight < b.second->item.weight;
-    }
-    return a.second->number < b.second->number;
+    const std::int64_t wa = items_[a.second].item.weight;
+    const std::int64_t wb = items_[b.second].item.weight;
+    return wa != wb ? wa < wb : a.second < b.second;
   });
   Pick pick = start_;
-  std::vector<bool> in(problem_.items.size() + 1);
-  for (const std::int32_t number : pick.numbers) in[static_cast<std::size_t>(number)] = true;
-  for (const auto& [reduced, c] : order) {
-    if (static_cast<std::int64_t>(pick.numbers.size()) >= slots_) break;
-    if (in[static_cast<std::size_t>(c->number)]) continue;
-    if (pick.weight + c->item.weight > capacity_) continue;
-    if (c->item.value <= 0 && pick.weight <= capacity_) continue;
-    pick.Add(*c);
-    in[static_cast<std::size_t>(c->number)] = true;
+  for (const auto& [reduced, i] : order) {
+    if (pick.Count() >= slots_) break;
+    const BoundItem& item = items_[i].item;
+    if (pick.Has(i) || pick.Weight() + item.weight > capacity_ || item.value <= 0) continue;
+    pick.Add(i, item);
   }
-  session_.Offer(pick.numbers, pick.weight, pick.value);
+  Offer(pick);
+  // For the exchanges: the same order, except that equal reduced values are spread over the
+  // weights, so that the candidates near the edge are not all of one size.
+  std::vector<std::size_t> edge(order.size());
+  std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first > b.first;
+    return Spread(items_[a.second].number) < Spread(items_[b.second].number);
+  });
+  std::transform(order.begin(), order.end(), edge.begin(), [](const auto& o) { return o.second; });
+  ImproveByMoves(items_, edge, pick, {capacity_, slots_, multipliers.Bound()}, session_);
+  Offer(pick);
 }
 
 // Fixes every item whose departure from its default would cost more than the bound can
@@ -200,7 +203,7 @@ ExactResult Solver::Solve() {
     return session_.Finish(true);
   }
   if (!StartPick()) return session_.Finish(true);
-  session_.Offer(start_.numbers, start_.weight, start_.value);
+  Offer(start_);
   CountRange();
   if (session_.Interrupted()) return session_.Finish(false);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -111,6 +112,7 @@ CbcAnswer SolveWithCbc(const std::vector<bagfunc::Item>& items, std::int64_t slo
   std::remove(solution.c_str());
   CbcAnswer result;
   const std::string seconds = std::to_string(timeLimitSeconds);
+  std::fflush(nullptr);  // or the child would write out what this process still buffers
   const pid_t child = fork();
   if (child == 0) {
     const std::string log = workFolder + "/cbc.log";
