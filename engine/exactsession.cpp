@@ -8,7 +8,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kReportEvery = std::chrono::milliseconds(100);
-constexpr unsigned kCallsPerClockRead = 256;
+constexpr std::uint64_t kWorkPerClockRead = 256;
 
 }  // namespace
 
@@ -19,14 +19,17 @@ double SolveSession::Seconds() const {
   return std::chrono::duration<double>(Clock::now() - start_).count();
 }
 
-bool SolveSession::Interrupted() {
+bool SolveSession::Interrupted(std::uint64_t work) {
   if (interrupted_) return true;
   if (options_.stop != nullptr && options_.stop->load(std::memory_order_relaxed)) {
     interrupted_ = true;
     ending_ = ExactEnding::StopRequest;
     return true;
   }
-  if (calls_++ % kCallsPerClockRead != 0) return false;
+  work_ += work;
+  if (clockRead_ && work_ < kWorkPerClockRead) return false;
+  clockRead_ = true;
+  work_ = 0;
   const auto now = Clock::now();
   if (options_.timeLimitSeconds > 0 &&
       std::chrono::duration<double>(now - start_).count() >= options_.timeLimitSeconds) {
@@ -41,6 +44,11 @@ bool SolveSession::Interrupted() {
 void SolveSession::Heartbeat(std::int64_t bound) {
   heartbeatDue_ = false;
   LowerBound(bound);
+  Report();
+}
+
+void SolveSession::Heartbeat() {
+  heartbeatDue_ = false;
   Report();
 }
 

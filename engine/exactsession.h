@@ -15,12 +15,15 @@ class SolveSession {
   SolveSession(const ExactProblem& problem, const ExactOptions& options);
 
   // True once the time limit has run out or a stop was requested. Cheap enough for every node
-  // of a search: it reads the stop flag each time, the clock on the first call and then every
-  // few hundred calls.
-  bool Interrupted();
-  // True when a progress report is due; the caller then hands its bound to Heartbeat.
+  // of a search: it reads the stop flag each time, and the clock on the first call and then
+  // whenever the work done since it last looked (in nodes, each about as costly as updating
+  // 16 table cells) reaches a few hundred.
+  bool Interrupted(std::uint64_t work = 1);
+  // True when a progress report is due; the caller then hands its bound, if it has a better
+  // one, to Heartbeat.
   bool HeartbeatDue() const { return heartbeatDue_; }
   void Heartbeat(std::int64_t bound);
+  void Heartbeat();
 
   // Offers a pick that fits (item numbers in any order, no repeats, with its totals). It is
   // kept when worth more than the best so far, or as much with fewer items or less weight.
@@ -46,7 +49,8 @@ class SolveSession {
   bool interrupted_ = false;
   bool heartbeatDue_ = false;
   ExactEnding ending_ = ExactEnding::Finished;
-  unsigned calls_ = 0;
+  bool clockRead_ = false;
+  std::uint64_t work_ = 0;  // since the clock was last read
 };
 
 }  // namespace bagfunc

@@ -64,7 +64,8 @@ SearchEnd SolveByTable(const SearchSpace& space, SolveSession& session) {
     const std::int64_t value = order[i]->value;
     const std::uint64_t bitBase = i * bitsPerItem;
     for (std::size_t count = std::min(counts - 1, i + 1); count >= 1; --count) {
-      if (session.Interrupted()) return SearchEnd::Interrupted;
+      if (session.Interrupted(width / 16 + 1)) return SearchEnd::Interrupted;
+      if (session.HeartbeatDue()) session.Heartbeat();
       const std::int64_t* from = &best[(count - 1) * width];
       std::int64_t* to = &best[count * width];
       const std::int64_t first = std::max<std::int64_t>(0, weight);

@@ -190,10 +190,11 @@ TEST(Interrupted, StopRequestKeepsAValidPickAndItsBound) {
   ExpectValid(problem, result);
 }
 
+// The limit ends the search proper, in the middle of its tree.
 TEST(Interrupted, TimeLimitKeepsAValidPickAndItsBound) {
   const ExactProblem problem = OpenProblem();
   ExactOptions options;
-  options.timeLimitSeconds = 1e-9;
+  options.timeLimitSeconds = 0.3;
   const ExactResult result = bagfunc::SolveExact(problem, options);
   EXPECT_EQ(result.ending, bagfunc::ExactEnding::TimeLimit);
   EXPECT_TRUE(result.feasible);
