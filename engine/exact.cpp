@@ -17,6 +17,11 @@ namespace {
 
 // The table takes one bit a cell: at most this many keeps it near 32 MB and a second or two.
 constexpr std::uint64_t kMostTableCells = std::uint64_t{1} << 28;
+// Nodes of the first, short search: some tens of milliseconds.
+constexpr std::uint64_t kQuickSearchNodes = 1000000;
+// Counts searched apart at most, and the work of their bounds (counts times items).
+constexpr std::int64_t kMostCountsApart = 256;
+constexpr std::int64_t kMostCountBoundWork = std::int64_t{1} << 22;
 
 // The items that can help a pick: one worth nothing or less that weighs nothing or more can
 // be left out of any pick without loss.
@@ -43,14 +48,21 @@ class Solver {
   void CountRange();
   std::int64_t FewestForBetterValue() const;
   void Greedy(const Multipliers& multipliers);
-  SearchSpace Fix(const Multipliers& multipliers) const;
+  void Improve(const Multipliers& multipliers, bool exchangesOfTwo);
+  SearchEnd Search(const SearchSpace& space);
+  SearchSpace Fix(const Multipliers& multipliers, const BoundLimits& limits) const;
+  BoundLimits Limits() const;
+  SearchEnd SearchByCount(const Multipliers& multipliers);
 
   const ExactProblem& problem_;
   SolveSession session_;
   std::int64_t capacity_;
   std::int64_t slots_ = 0;
   std::vector<Candidate> items_;
+  std::vector<BoundItem> bounded_;  // the same, as the bound sees them
   Pick start_{0};
+  Pick pick_{0};                   // the heuristics' pick
+  std::vector<std::size_t> edge_;  // candidates from most to least worth having
   std::int64_t fewest_ = 0;  // no pick within the weight limit holds fewer items...
   std::int64_t most_ = 0;    // ...or more
 };
@@ -122,7 +134,7 @@ std::uint32_t Spread(std::int32_t number) {
 }
 
 // Adds candidates to the start pick in the order of their reduced values while they fit, then
-// improves the pick by exchanges.
+// improves the pick by single moves.
 void Solver::Greedy(const Multipliers& multipliers) {
   std::vector<std::pair<Wide, std::size_t>> order;
   order.reserve(items_.size());
@@ -136,35 +148,40 @@ void Solver::Greedy(const Multipliers& multipliers) {
     const std::int64_t wb = items_[b.second].item.weight;
     return wa != wb ? wa < wb : a.second < b.second;
   });
-  Pick pick = start_;
+  pick_ = start_;
   for (const auto& [reduced, i] : order) {
-    if (pick.Count() >= slots_) break;
+    if (pick_.Count() >= slots_) break;
     const BoundItem& item = items_[i].item;
-    if (pick.Has(i) || pick.Weight() + item.weight > capacity_ || item.value <= 0) continue;
-    pick.Add(i, item);
+    if (pick_.Has(i) || pick_.Weight() + item.weight > capacity_ || item.value <= 0) continue;
+    pick_.Add(i, item);
   }
-  Offer(pick);
+  Offer(pick_);
   // For the exchanges: the same order, except that equal reduced values are spread over the
   // weights, so that the candidates near the edge are not all of one size.
-  std::vector<std::size_t> edge(order.size());
   std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
     if (a.first != b.first) return a.first > b.first;
     return Spread(items_[a.second].number) < Spread(items_[b.second].number);
   });
-  std::transform(order.begin(), order.end(), edge.begin(), [](const auto& o) { return o.second; });
-  ImproveByMoves(items_, edge, pick, {capacity_, slots_, multipliers.Bound()}, session_);
-  Offer(pick);
+  edge_.resize(order.size());
+  std::transform(order.begin(), order.end(), edge_.begin(), [](const auto& o) { return o.second; });
+  Improve(multipliers, false);
+}
+
+void Solver::Improve(const Multipliers& multipliers, bool exchangesOfTwo) {
+  ImproveByMoves(items_, edge_, pick_,
+                 {capacity_, slots_, multipliers.Bound(), exchangesOfTwo}, session_);
+  Offer(pick_);
 }
 
 // Fixes every item whose departure from its default would cost more than the bound can
 // spare; the rest go to the search, cheapest departure first.
-SearchSpace Solver::Fix(const Multipliers& multipliers) const {
+SearchSpace Solver::Fix(const Multipliers& multipliers, const BoundLimits& limits) const {
   SearchSpace space;
   space.den = multipliers.den;
   space.bound = multipliers.scaled;
   space.capacity = capacity_;
-  space.maxCount = most_;
-  space.minCount = std::max(fewest_, FewestForBetterValue());
+  space.minCount = limits.minCount;
+  space.maxCount = limits.maxCount;
   const Wide slack = multipliers.scaled - (Wide{session_.BestValue()} + 1) * multipliers.den;
   for (const Candidate& c : items_) {
     const Wide reduced = multipliers.Reduced(c.item);
@@ -183,6 +200,12 @@ SearchSpace Solver::Fix(const Multipliers& multipliers) const {
     return a.penalty != b.penalty ? a.penalty < b.penalty : a.number < b.number;
   });
   return space;
+}
+
+// What a better pick must meet: the weight limit, and a count the weights and the best value
+// so far allow.
+BoundLimits Solver::Limits() const {
+  return {capacity_, std::max(fewest_, FewestForBetterValue()), most_};
 }
 
 ExactResult Solver::Solve() {
@@ -207,29 +230,70 @@ ExactResult Solver::Solve() {
   CountRange();
   if (session_.Interrupted()) return session_.Finish(false);
 
-  const BoundLimits limits{capacity_, std::max(fewest_, FewestForBetterValue()), most_};
-  std::vector<BoundItem> bounded;
-  bounded.reserve(items_.size());
-  for (const Candidate& c : items_) bounded.push_back(c.item);
-  const Multipliers multipliers = MinimiseBound(bounded, limits);
+  for (const Candidate& c : items_) bounded_.push_back(c.item);
+  const Multipliers multipliers = MinimiseBound(bounded_, Limits());
   if (multipliers.infeasible) return session_.Finish(true);
   session_.LowerBound(multipliers.Bound());
   if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
   Greedy(multipliers);
   if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
   if (session_.Interrupted()) return session_.Finish(false);
-  const SearchSpace space = Fix(multipliers);
-  SearchEnd end = SearchEnd::OverBudget;
-  const std::uint64_t cells = TableCells(space);
-  if (cells <= kMostTableCells) {
-    // The search first, on a budget: it settles most problems in a few nodes, while the
-    // table's time is fixed in advance and ties cannot slow it.
-    end = SearchDeviations(space, session_, std::max<std::uint64_t>(cells / 16, 100000));
-    if (end == SearchEnd::OverBudget) end = SolveByTable(space, session_);
-  } else {
-    end = SearchDeviations(space, session_, std::numeric_limits<std::uint64_t>::max());
+  // A short search settles most problems. Where it does not, many items often tie, and
+  // exchanges of two may meet the bound; a better pick also fixes more items.
+  const SearchEnd quick =
+      SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
+  if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
+  Improve(multipliers, true);
+  if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
+  return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
+}
+
+// Searches each count a better pick may have on its own where there are few: the bound of
+// picks of exactly k items is often well below the bound over all counts (a fraction of an
+// item no longer counts), and it fixes more items. Otherwise one search over all counts.
+SearchEnd Solver::SearchByCount(const Multipliers& multipliers) {
+  const BoundLimits limits = Limits();
+  const std::int64_t counts = limits.maxCount - limits.minCount + 1;
+  if (counts <= 1 || counts > kMostCountsApart ||
+      counts * static_cast<std::int64_t>(items_.size()) > kMostCountBoundWork) {
+    return Search(Fix(multipliers, limits));
   }
-  return session_.Finish(end == SearchEnd::Done);
+  std::vector<std::pair<std::int64_t, Multipliers>> byCount;  // count, bound of that count
+  for (std::int64_t k = limits.minCount; k <= limits.maxCount; ++k) {
+    const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
+    if (!exactly.infeasible && exactly.Bound() > session_.BestValue()) {
+      byCount.emplace_back(k, exactly);
+    }
+  }
+  // The most promising count first; the bound is then that of the counts still to search.
+  std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+    return a.second.Bound() > b.second.Bound();
+  });
+  for (std::size_t i = 0; i < byCount.size(); ++i) {
+    const auto& [k, exactly] = byCount[i];
+    session_.LowerBound(exactly.Bound());
+    if (exactly.Bound() <= session_.BestValue()) continue;
+    SearchSpace space = Fix(exactly, {capacity_, k, k});
+    if (i + 1 < byCount.size()) space.elsewhere = byCount[i + 1].second.Bound();
+    if (const SearchEnd end = Search(space); end != SearchEnd::Done) return end;
+  }
+  return SearchEnd::Done;
+}
+
+SearchEnd Solver::Search(const SearchSpace& space) {
+  const std::uint64_t cells = TableCells(space);
+  if (cells > kMostTableCells) {
+    // Without the slot limit the table may be small, and its best pick may keep to the limit.
+    if (TableCells(space, true) <= kMostTableCells) {
+      if (const SearchEnd end = SolveByTable(space, session_, true); end != SearchEnd::OverBudget) {
+        return end;
+      }
+    }
+    return SearchDeviations(space, session_, std::numeric_limits<std::uint64_t>::max());
+  }
+  // The search first, on a budget, as the table's time is fixed in advance.
+  const SearchEnd end = SearchDeviations(space, session_, cells / 16);
+  return end == SearchEnd::OverBudget ? SolveByTable(space, session_) : end;
 }
 
 }  // namespace

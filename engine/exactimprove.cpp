@@ -147,7 +147,9 @@ void ImproveByMoves(std::span<const Candidate> candidates, std::span<const std::
         move = {value(swap) - value(c), {c, kNone}, {swap, kNone}};
       }
     }
-    if (move.gain <= 0) move = BestExchange(candidates, edge, pick, limits);
+    if (move.gain <= 0 && limits.exchangesOfTwo) {
+      move = BestExchange(candidates, edge, pick, limits);
+    }
     if (move.gain <= 0) return;
     move.Apply(candidates, pick);
   }

@@ -140,7 +140,7 @@ std::int64_t Deviations::OpenBound() const {
     if (next_[i] == 1) best = std::max(best, space_.bound - above - space_.items[i].penalty);
     if (departed_[i] != 0) above += space_.items[i].penalty;
   }
-  return static_cast<std::int64_t>(FloorDiv(best, space_.den));
+  return std::max(static_cast<std::int64_t>(FloorDiv(best, space_.den)), space_.elsewhere);
 }
 
 SearchEnd Deviations::Run(std::uint64_t nodeBudget) {

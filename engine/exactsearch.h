@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "engine/exactsession.h"
@@ -31,6 +32,9 @@ struct SearchSpace {
   std::int64_t maxCount = 0;
   Wide bound = 0;                      // the bound with every item at its default, times den
   std::int64_t den = 1;
+  // A bound on the picks that lie outside this space (other counts, searched separately);
+  // what the search reports as the bound is never below it.
+  std::int64_t elsewhere = std::numeric_limits<std::int64_t>::min();
 };
 
 enum class SearchEnd {

@@ -9,11 +9,14 @@
 
 namespace bagfunc {
 
-// Cells the table would have: open items times counts times weights.
-std::uint64_t TableCells(const SearchSpace& space);
+// Cells the table would have: open items times counts times weights. Without the slots, one
+// row of weights.
+std::uint64_t TableCells(const SearchSpace& space, bool ignoreSlots = false);
 
 // Finds the best pick among those the space allows and offers it to the session. Done or
-// Interrupted. Memory: one bit per cell, plus one row of values per count.
-SearchEnd SolveByTable(const SearchSpace& space, SolveSession& session);
+// Interrupted. Memory: one bit per cell, plus one row of values per count. With ignoreSlots
+// it solves the problem without the slot limit: when that pick keeps to the limit anyway it is
+// the answer (Done); when it does not, nothing is offered (OverBudget).
+SearchEnd SolveByTable(const SearchSpace& space, SolveSession& session, bool ignoreSlots = false);
 
 }  // namespace bagfunc

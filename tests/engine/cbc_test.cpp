@@ -17,7 +17,10 @@ struct CbcRow {
   int items;
   std::int32_t weightLow, weightHigh;
   std::int32_t valueLow, valueHigh;
-  std::int32_t correlation;  // 0: values drawn apart from weights; else value = weight + this
+  // Both 0: values drawn apart from the weights. Else value = weight + correlation + a number
+  // drawn from -noise..noise, at least 1.
+  std::int32_t correlation;
+  std::int32_t noise;
   std::int32_t slots;
   std::int32_t limit;
 };
@@ -32,9 +35,12 @@ TEST_P(AgainstCbc, SameBestValue) {
   std::uniform_int_distribution<std::int32_t> weight(row.weightLow, row.weightHigh);
   std::uniform_int_distribution<std::int32_t> value(row.valueLow, row.valueHigh);
   bagfunc::ExactProblem problem;
+  std::uniform_int_distribution<std::int32_t> noise(-row.noise, row.noise);
   for (int i = 0; i < row.items; ++i) {
     const std::int32_t w = weight(random);
-    problem.items.push_back({w, row.correlation != 0 ? w + row.correlation : value(random)});
+    const bool apart = row.correlation == 0 && row.noise == 0;
+    problem.items.push_back({w, apart ? value(random)
+                                      : std::max(1, w + row.correlation + noise(random))});
   }
   problem.slotLimit = row.slots;
   problem.maxWeight = row.limit;
@@ -55,11 +61,14 @@ TEST_P(AgainstCbc, SameBestValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AgainstCbc, testing::Values(
-    CbcRow{"Uncorrelated", 200, 1, 1000, 1, 1000, 0, 10, 5000},
-    CbcRow{"StronglyCorrelated", 80, 1, 1000, 0, 0, 100, 80, 20001},
-    CbcRow{"MixedSigns", 120, -500, 1000, -200, 1000, 0, 20, 2000},
-    CbcRow{"NegativeLimit", 60, -100, 100, -100, 100, 0, 15, -300},
-    CbcRow{"SmallNumbersManyTies", 150, 1, 20, 1, 20, 0, 40, 150}),
+    CbcRow{"Uncorrelated", 200, 1, 1000, 1, 1000, 0, 0, 10, 5000},
+    CbcRow{"StronglyCorrelated", 80, 1, 1000, 0, 0, 100, 0, 80, 20001},
+    CbcRow{"MixedSigns", 120, -500, 1000, -200, 1000, 0, 0, 20, 2000},
+    CbcRow{"NegativeLimit", 60, -100, 100, -100, 100, 0, 0, 15, -300},
+    CbcRow{"SmallNumbersManyTies", 150, 1, 20, 1, 20, 0, 0, 40, 150},
+    // Many items tie and the slots allow more items than fit by weight.
+    CbcRow{"WeaklyCorrelatedManyTies", 1000, 1, 100, 0, 0, 0, 10, 1000, 25000},
+    CbcRow{"InverseStronglyCorrelated", 1000, 11, 110, 0, 0, -10, 0, 1000, 30000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
