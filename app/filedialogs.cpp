@@ -83,9 +83,7 @@ void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
   dialog->setProperty(kStartFolderProperty, dialog->directory().absolutePath());
   QLineEdit* nameBox = NameBox(dialog);
   if (nameBox == nullptr) return;
-  QObject::connect(dialog, &QDialog::finished, dialog, [nameBox] {
-    CloseCompletionList(nameBox);
-  });
+  QObject::connect(dialog, &QDialog::finished, dialog, [nameBox] { CloseCompletionList(nameBox); });
 }
 
 std::optional<QString> ChooseFile(QFileDialog* dialog) {

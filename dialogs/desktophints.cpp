@@ -1,7 +1,5 @@
 #include "dialogs/desktophints.h"
 
-#include "dialogs/x11window.h"
-
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -10,6 +8,8 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <QWindow>
+
+#include "dialogs/x11window.h"
 
 namespace dialogs {
 namespace {
@@ -60,8 +60,7 @@ void WidenToCaption(QMessageBox* box) {
   auto* buttons = box->findChild<QDialogButtonBox*>();
   if (buttons == nullptr || box->layout() == nullptr) return;
   const QMargins margins = box->layout()->contentsMargins();
-  buttons->setMinimumWidth(WidthForCaption(box->windowTitle()) - margins.left() -
-                           margins.right());
+  buttons->setMinimumWidth(WidthForCaption(box->windowTitle()) - margins.left() - margins.right());
 }
 
 }  // namespace

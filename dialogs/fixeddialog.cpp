@@ -1,14 +1,13 @@
 #include "dialogs/fixeddialog.h"
 
+#include <QKeyEvent>
+
 #include "dialogs/songfont.h"
 #include "dialogs/windowplace.h"
 
-#include <QKeyEvent>
-
 namespace dialogs {
 
-FixedDialog::FixedDialog(QWidget* parent, const QString& caption, QSize clientSize,
-                         int fontPixels)
+FixedDialog::FixedDialog(QWidget* parent, const QString& caption, QSize clientSize, int fontPixels)
     : QDialog(parent) {
   setWindowTitle(caption);
   setFont(SongFont(fontPixels));

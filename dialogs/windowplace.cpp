@@ -1,10 +1,10 @@
 #include "dialogs/windowplace.h"
 
-#include "dialogs/desktophints.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+
+#include "dialogs/desktophints.h"
 
 namespace dialogs {
 

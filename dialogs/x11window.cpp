@@ -1,11 +1,11 @@
 #include "dialogs/x11window.h"
 
+#include <xcb/xcb.h>
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
 #include <QWidget>
-
-#include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -22,8 +22,8 @@ template <class Reply>
 using ReplyPtr = std::unique_ptr<Reply, FreeReply>;
 
 xcb_connection_t* Connection() {
-  auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                                 : nullptr;
+  auto* x11 =
+      qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   return x11 != nullptr ? x11->connection() : nullptr;
 }
 
@@ -73,8 +73,7 @@ void WriteClassHint(QWidget* window, const char* instance, const char* className
   // Two strings, each with its terminating zero.
   std::string value = std::string(instance) + '\0' + className + '\0';
   xcb_change_property(connection, XCB_PROP_MODE_REPLACE, WindowId(window), XCB_ATOM_WM_CLASS,
-                      XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(value.size()),
-                      value.data());
+                      XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(value.size()), value.data());
   xcb_flush(connection);
 }
 
@@ -89,8 +88,7 @@ std::optional<QMargins> AskFrameExtents(QWidget* window, int timeoutMs) {
           .empty()) {
     return std::nullopt;
   }
-  std::basic_string<std::uint32_t> answer =
-      Cardinals(connection, id, extents, XCB_ATOM_CARDINAL);
+  std::basic_string<std::uint32_t> answer = Cardinals(connection, id, extents, XCB_ATOM_CARDINAL);
   if (answer.size() != 4) {
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;

@@ -1,12 +1,6 @@
 // Every control of the real main window pressed as a person presses it, through the widget
 // (buttons clicked, menus opened from the menu bar), and what each press did: which dialog it
 // showed, what reached the boxes, the disk, the printer or the desktop shell.
-#include "app/frmmain.h"
-#include "tests/support/filedialogs.h"
-#include "tests/support/tempfolder.h"
-#include "tests/support/windowtest.h"
-
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,15 +12,13 @@
 
 #include <memory>
 
-namespace {
+#include "app/frmmain.h"
+#include "tests/support/filedialogs.h"
+#include "tests/support/shellrecorder.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
-// Stands in for the desktop shell and remembers every request.
-class ShellRecorder : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> requests;
-  Q_INVOKABLE void Open(const QUrl& url) { requests.append(url); }
-};
+namespace {
 
 const QByteArray kProblemFile = "2\n1\n9\n4,5\n6,7\n";
 
@@ -41,14 +33,6 @@ class ControlsTest : public testsupport::WindowTest {
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
-    for (const char* scheme : {"file", "http", "https"}) {
-      QDesktopServices::setUrlHandler(QLatin1String(scheme), &shell_, "Open");
-    }
-  }
-  void cleanupTestCase() {
-    for (const char* scheme : {"file", "http", "https"}) {
-      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
-    }
   }
   void init() {
     folder_ = std::make_unique<testsupport::ProgramFolder>();
@@ -90,8 +74,8 @@ class ControlsTest : public testsupport::WindowTest {
     QFETCH(QString, button);
     QFETCH(bool, inputBox);
     QVERIFY(folder_->Write("problem.txt", kProblemFile));
-    const QString untouched = (inputBox ? window_->MemoResult->toPlainText()
-                                        : window_->MemoSrc->toPlainText());
+    const QString untouched =
+        (inputBox ? window_->MemoResult->toPlainText() : window_->MemoSrc->toPlainText());
     QFileDialog* shown = nullptr;
     modals_.ExpectFileDialog([&](QFileDialog* dialog) {
       shown = dialog;
@@ -107,7 +91,8 @@ class ControlsTest : public testsupport::WindowTest {
   void saveButtons_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("start");  // how the saved file begins
-    QTest::newRow("BtnSaveData saves the input box as text") << "BtnSaveData" << QByteArray("4\r\n3\r\n8\r\n1,22\r\n");
+    QTest::newRow("BtnSaveData saves the input box as text")
+        << "BtnSaveData" << QByteArray("4\r\n3\r\n8\r\n1,22\r\n");
     QTest::newRow("BitBtn6 saves the result box as RTF") << "BitBtn6" << QByteArray("{\\rtf1");
   }
   void saveButtons() {
@@ -162,8 +147,9 @@ class ControlsTest : public testsupport::WindowTest {
     window_->MemoSrc->setPlainText(QStringLiteral("4\n3\n8\n2,5\n9\n"));
     Press("BitBtn1");
     const QStringList lines = window_->MemoResult->toPlainText().split(QLatin1Char('\n'));
-    QCOMPARE(lines.mid(6, 4), (QStringList{"Item[1],Weight=2,value=5", "Item[2],Weight=9,value=4",
-                                           "Item[3],Weight=5,value=6", "Item[4],Weight=7,value=8"}));
+    QCOMPARE(lines.mid(6, 4),
+             (QStringList{"Item[1],Weight=2,value=5", "Item[2],Weight=9,value=4",
+                          "Item[3],Weight=5,value=6", "Item[4],Weight=7,value=8"}));
     // The search took the stale items too: items 1 and 3 weigh 7 and are worth 11.
     QVERIFY(lines.contains(QStringLiteral("背包中物体总价值Total Value =11")));
   }
@@ -183,7 +169,7 @@ class ControlsTest : public testsupport::WindowTest {
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
   }
 
-  ShellRecorder shell_;
+  testsupport::ShellRecorder shell_;
   std::unique_ptr<testsupport::ProgramFolder> folder_;
   std::unique_ptr<TFrmMain> window_;
 };

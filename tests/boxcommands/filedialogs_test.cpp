@@ -1,9 +1,6 @@
 // The program's file dialogs as a person uses them: what the filters list, which file a typed
 // name opens, what a new showing offers, and that nothing of a dialog stays on screen.
 #include "app/filedialogs.h"
-#include "tests/support/filedialogs.h"
-#include "tests/support/tempfolder.h"
-#include "tests/support/windowtest.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -15,6 +12,10 @@
 
 #include <memory>
 #include <optional>
+
+#include "tests/support/filedialogs.h"
+#include "tests/support/tempfolder.h"
+#include "tests/support/windowtest.h"
 
 using testsupport::NameBox;
 using testsupport::TypeAndAccept;
@@ -52,8 +53,10 @@ class FileDialogsTest : public testsupport::WindowTest {
     const QStringList textFiles{"a.txt", "sub"};
     const QStringList everyFile{"a.txt", "b.dat", "noext", "sub"};
     QTest::newRow("open, text files") << false << kTextFilter << textFiles;
-    QTest::newRow("open, all files with or without an extension") << false << kAllFilter << everyFile;
-    QTest::newRow("save, all files with or without an extension") << true << kAllFilter << everyFile;
+    QTest::newRow("open, all files with or without an extension")
+        << false << kAllFilter << everyFile;
+    QTest::newRow("save, all files with or without an extension")
+        << true << kAllFilter << everyFile;
   }
   void filterLists() {
     QFETCH(bool, forSaving);
@@ -78,23 +81,28 @@ class FileDialogsTest : public testsupport::WindowTest {
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("name without an extension that exists") << QStringList{"noext"} << "noext" << "noext";
+    QTest::newRow("name without an extension that exists") << QStringList{"noext"} << "noext"
+                                                           << "noext";
     QTest::newRow("the extension is added when only that exists")
-        << QStringList{"data.txt"} << "data" << "data.txt";
+        << QStringList{"data.txt"} << "data"
+        << "data.txt";
     QTest::newRow("as typed wins over the added extension")
-        << QStringList{"both", "both.txt"} << "both" << "both";
-    QTest::newRow("another extension as typed") << QStringList{"x.dat"} << "x.dat" << "x.dat";
-    QTest::newRow("neither exists: the name with the extension")
-        << QStringList{} << "gone" << "gone.txt";
-    QTest::newRow("a name with an extension gets none added")
-        << QStringList{"y.txt"} << "y.dat" << "y.dat";
+        << QStringList{"both", "both.txt"} << "both"
+        << "both";
+    QTest::newRow("another extension as typed") << QStringList{"x.dat"} << "x.dat"
+                                                << "x.dat";
+    QTest::newRow("neither exists: the name with the extension") << QStringList{} << "gone"
+                                                                 << "gone.txt";
+    QTest::newRow("a name with an extension gets none added") << QStringList{"y.txt"} << "y.dat"
+                                                              << "y.dat";
   }
   void typedNameInTheOpenDialog() {
     QFETCH(QStringList, present);
     QFETCH(QString, typed);
     QFETCH(QString, opened);
     for (const QString& name : present) QVERIFY(folder_->Write(name, name.toUtf8()));
-    modals_.ExpectFileDialog([&](QFileDialog* dialog) { TypeAndAccept(dialog, folder_->File(typed)); });
+    modals_.ExpectFileDialog(
+        [&](QFileDialog* dialog) { TypeAndAccept(dialog, folder_->File(typed)); });
     QCOMPARE(app::ChooseFile(openDlg_), std::optional<QString>(folder_->File(opened)));
   }
 
@@ -130,7 +138,8 @@ class FileDialogsTest : public testsupport::WindowTest {
     QCOMPARE(offer.text, QString());
 
     // After one, its name, selected in the focused name box.
-    modals_.ExpectFileDialog([&](QFileDialog* shown) { TypeAndAccept(shown, folder_->File("a.txt")); });
+    modals_.ExpectFileDialog(
+        [&](QFileDialog* shown) { TypeAndAccept(shown, folder_->File("a.txt")); });
     QCOMPARE(app::ChooseFile(dialog), std::optional<QString>(folder_->File("a.txt")));
     modals_.ExpectFileDialog(typeAndCancel);
     QVERIFY(!app::ChooseFile(dialog));

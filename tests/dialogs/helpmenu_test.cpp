@@ -1,24 +1,18 @@
 // The help menu's shell requests and the missing-help-file box, with the shell intercepted.
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
+
 #include "dialogs/helpcommands.h"
+#include "tests/support/shellrecorder.h"
 #include "tests/support/tempfolder.h"
 #include "tests/support/windowtest.h"
 
 namespace {
-
-// Stands in for the desktop shell and remembers every request.
-class ShellRecorder : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> requests;
-  Q_INVOKABLE void Open(const QUrl& url) { requests.append(url); }
-};
 
 enum class HelpPlace { None, File, Folder, LinkToFile, BrokenLink };
 
@@ -29,19 +23,12 @@ Q_DECLARE_METATYPE(HelpPlace)
 class HelpMenuTest : public testsupport::WindowTest {
   Q_OBJECT
  private:
-  ShellRecorder shell_;
+  std::unique_ptr<testsupport::ShellRecorder> shell_;
 
  private slots:
-  void init() {
-    shell_.requests.clear();
-    for (const char* scheme : {"file", "http", "https"}) {
-      QDesktopServices::setUrlHandler(QLatin1String(scheme), &shell_, "Open");
-    }
-  }
+  void init() { shell_ = std::make_unique<testsupport::ShellRecorder>(); }
   void cleanup() {
-    for (const char* scheme : {"file", "http", "https"}) {
-      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
-    }
+    shell_.reset();
     WindowTest::cleanup();
   }
 
@@ -114,12 +101,12 @@ class HelpMenuTest : public testsupport::WindowTest {
 
     if (opens) {
       QCOMPARE(modals_.Seen(), 0);
-      QCOMPARE(shell_.requests.size(), 1);
-      QVERIFY(shell_.requests.first().isLocalFile());
-      QCOMPARE(shell_.requests.first().toLocalFile(), helpPath);
+      QCOMPARE(shell_->requests.size(), 1);
+      QVERIFY(shell_->requests.first().isLocalFile());
+      QCOMPARE(shell_->requests.first().toLocalFile(), helpPath);
       return;
     }
-    QCOMPARE(shell_.requests.size(), 0);
+    QCOMPARE(shell_->requests.size(), 0);
     QCOMPARE(modals_.Seen(), 1);
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QStringLiteral("系统提示System Hint"));
@@ -132,8 +119,8 @@ class HelpMenuTest : public testsupport::WindowTest {
   void webItemAsksTheShellOnceWithoutAnyCheck() {
     dialogs::OpenWebPage();
     QCOMPARE(modals_.Seen(), 0);
-    QCOMPARE(shell_.requests.size(), 1);
-    QCOMPARE(shell_.requests.first(), QUrl(QStringLiteral(TEST_WEB_ADDRESS)));
+    QCOMPARE(shell_->requests.size(), 1);
+    QCOMPARE(shell_->requests.first(), QUrl(QStringLiteral(TEST_WEB_ADDRESS)));
     QCOMPARE(dialogs::WebAddress(), QStringLiteral(TEST_WEB_ADDRESS));
   }
 };

@@ -151,53 +151,42 @@ dx=$((2 * frame_x + frame_w - 1280)) dy=$((2 * frame_y + frame_h - 1024))
 ((dx * dx <= 4 && dy * dy <= 4)) ||
   fail "the frame ${frame_w}x${frame_h}+${frame_x}+${frame_y} is not centred on 1280x1024"
 
+# A file dialog opened by a press: the typed text (pieces typed after a pause), then Enter.
+answer_dialog() {
+  local title=$1 press=$2 piece pause=0
+  shift 2
+  "$press"
+  wait_window "^$title\$" >/dev/null
+  for piece in "$@"; do
+    sleep "$pause"
+    type_text "$piece"
+    pause=1  # the completion list opens as a person pauses
+  done
+  xdotool key Return
+  wait_gone "^$title\$"
+}
+# Saves the input box under the typed name (relative to the data folder, where the dialog is
+# after its first use) and compares the file with the expected bytes (printf's escapes).
+expect_saved_input() {
+  local file=$1.txt
+  [[ $file == /* ]] || file=$work/data/$file
+  answer_dialog "Save As" press_save_data "$1"
+  wait_file "$file"
+  [ "$(od -c "$file")" = "$(printf "$2" | od -c)" ] || fail "$1.txt holds $(od -c "$file" | head -3)"
+}
+
 step "open a file by typing its name, the completion list showing, and Enter"
-press_open_data
-wait_window '^Open$' >/dev/null
-type_text "$work/data/lf"
-sleep 1  # the completion list opens as a person pauses
-type_text ".txt"
-xdotool key Return
-wait_gone '^Open$'
+answer_dialog "Open" press_open_data "$work/data/lf" ".txt"
 step "the next click reaches the window: Save opens its dialog"
-press_save_data
-wait_window '^Save As$' >/dev/null
-type_text "$work/data/out1"
-xdotool key Return
-wait_gone '^Save As$'
-wait_file "$work/data/out1.txt"
-[ "$(cat "$work/data/out1.txt")" = "$(printf '4\r\n3\r\n8\r\n1,22\r\n3,4\r\n5,6\r\n7,9\r\n')" ] ||
-  fail "out1.txt holds $(od -c "$work/data/out1.txt" | head -3)"
+expect_saved_input "$work/data/out1" '4\r\n3\r\n8\r\n1,22\r\n3,4\r\n5,6\r\n7,9\r\n'
 
 step "the next Open offers the last name selected: a typed name replaces it"
-press_open_data
-wait_window '^Open$' >/dev/null
-type_text "cr.txt"
-xdotool key Return
-wait_gone '^Open$'
-press_save_data
-wait_window '^Save As$' >/dev/null
-type_text "out2"
-xdotool key Return
-wait_gone '^Save As$'
-wait_file "$work/data/out2.txt"
-[ "$(cat "$work/data/out2.txt")" = "$(printf '2\r\n1\r\n9\r\n4,5\r\n6,7\r\n')" ] ||
-  fail "out2.txt holds $(od -c "$work/data/out2.txt" | head -3)"
+answer_dialog "Open" press_open_data "cr.txt"
+expect_saved_input out2 '2\r\n1\r\n9\r\n4,5\r\n6,7\r\n'
 
 step "a typed name without an extension that exists is opened as typed"
-press_open_data
-wait_window '^Open$' >/dev/null
-type_text "noext"
-xdotool key Return
-wait_gone '^Open$'
-press_save_data
-wait_window '^Save As$' >/dev/null
-type_text "out3"
-xdotool key Return
-wait_gone '^Save As$'
-wait_file "$work/data/out3.txt"
-[ "$(cat "$work/data/out3.txt")" = "$(printf '1\r\n1\r\n5\r\n2,3\r\n')" ] ||
-  fail "out3.txt holds $(od -c "$work/data/out3.txt" | head -3)"
+answer_dialog "Open" press_open_data "noext"
+expect_saved_input out3 '1\r\n1\r\n5\r\n2,3\r\n'
 
 step "an error box: owned by the main window, fixed, as wide as its caption needs"
 press_new_data
@@ -219,11 +208,7 @@ type_text "4"; xdotool key Return; type_text "3"; xdotool key Return; type_text 
 for item in 1,22 3,4 5,6 7,8; do xdotool key Return; type_text "$item"; done
 for _ in 1 2 3 4 5 6 7 8 9; do xdotool key Tab; done  # to the first solve button
 xdotool key Return
-press_save_result
-wait_window '^Save As$' >/dev/null
-type_text "report"
-xdotool key Return
-wait_gone '^Save As$'
+answer_dialog "Save As" press_save_result "report"
 wait_file "$work/data/report.txt"
 grep -q 'Total Value =26' "$work/data/report.txt" ||
   fail "the report holds no \"Total Value =26\": $(head -c 300 "$work/data/report.txt")"

@@ -119,11 +119,12 @@ void ModalWatchdog::Handle(QWidget* modal) {
   ++seen_;
   // The same dialog object may come back for the next command before the next poll.
   if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-    connect(dialog, &QDialog::finished, this,
-            [this, dialog] {
-              if (current_ == dialog) current_ = nullptr;
-            },
-            Qt::SingleShotConnection);
+    connect(
+        dialog, &QDialog::finished, this,
+        [this, dialog] {
+          if (current_ == dialog) current_ = nullptr;
+        },
+        Qt::SingleShotConnection);
   }
   handling_ = true;
   if (!expected_.empty()) {

@@ -53,7 +53,7 @@ class ModalWatchdog : public QObject {
   // close before a poll sees it): while no handler is queued they are left alone.
   void AllowPassing(std::function<bool(const QWidget*)> which);
 
-  int Seen() const { return seen_; }        // modal windows that opened so far
+  int Seen() const { return seen_; }  // modal windows that opened so far
   int Pending() const { return static_cast<int>(expected_.size()); }
   // Modal windows nobody expected or that stayed open, and handlers left without a window.
   QStringList Problems() const;
@@ -71,7 +71,7 @@ class ModalWatchdog : public QObject {
   std::deque<Handler> expected_;
   std::function<bool(const QWidget*)> passing_;
   QStringList problems_;
-  QPointer<QWidget> current_;  // the modal last handed out, until it closes
+  QPointer<QWidget> current_;   // the modal last handed out, until it closes
   QPointer<QWidget> arriving_;  // a modal not yet active, and since when it is waited for
   QElapsedTimer arrivingSince_;
   QElapsedTimer sinceHanded_;

@@ -1,9 +1,9 @@
 #include "tests/support/tempfolder.h"
 
-#include "settings/exepath.h"
-
 #include <QDir>
 #include <QFile>
+
+#include "settings/exepath.h"
 
 namespace testsupport {
 
@@ -15,8 +15,7 @@ QString TempFolder::File(const QString& name) const { return QDir(Path()).filePa
 
 bool TempFolder::Write(const QString& name, const QByteArray& bytes) const {
   QFile file(File(name));
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-         file.write(bytes) == bytes.size();
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 std::optional<QByteArray> TempFolder::Read(const QString& name) const {
@@ -26,9 +25,8 @@ std::optional<QByteArray> TempFolder::Read(const QString& name) const {
 }
 
 QStringList TempFolder::Names() const {
-  return QDir(Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                    QDir::System,
-                                QDir::Name);
+  return QDir(Path()).entryList(
+      QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 ProgramFolder::ProgramFolder() { settings::SetExecutablePath(ExePath().toStdString()); }

@@ -5,9 +5,9 @@
 // of a test stays behind. Every test function runs under the one modal watchdog.
 #pragma once
 
-#include "tests/support/modalwatchdog.h"
-
 #include <QObject>
+
+#include "tests/support/modalwatchdog.h"
 
 namespace testsupport {
 
