@@ -12,6 +12,8 @@
 #   ./build.sh package-test  build the package, install it, use it as a new user and as root,
 #                      remove it (changes the machine: for CI and throw-away machines)
 #   ./build.sh fuzz [SECONDS]  build the libFuzzer targets with clang and run each one
+#   ./build.sh web     build the web page (the engine in WebAssembly) into build/web/
+#   ./build.sh web-serve [PORT]  build it and serve it on http://localhost:PORT/ (default 8000)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -29,7 +31,13 @@ PACKAGES=(
   openbox x11-utils libxcb1-dev
   desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine
   dpkg-dev lintian openbox x11-utils man-db
+  emscripten chromium
 )
+
+# The web page's browser tests drive chromium with puppeteer-core, pinned by its lock file and
+# installed under build/npm (the source tree stays clean).
+NPM_LOCK=tests/web/package-lock.json
+NPM_DIR=build/npm
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -45,16 +53,27 @@ deps() {
     as_root apt-get update -qq
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
+  # npm: a machine whose node comes from elsewhere (it carries its own npm) keeps it.
+  if ! command -v npm >/dev/null; then
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends npm
+  fi
+  if ! cmp -s "$NPM_LOCK" "$NPM_DIR/package-lock.json" || [ ! -d "$NPM_DIR/node_modules" ]; then
+    mkdir -p "$NPM_DIR"
+    cp tests/web/package.json "$NPM_LOCK" "$NPM_DIR/"
+    (cd "$NPM_DIR" && npm ci --no-audit --no-fund)
+  fi
   # An unprivileged account for the tests of saving as a normal user.
   if ! id trevana-test >/dev/null 2>&1; then
     as_root useradd --system --no-create-home --shell /usr/sbin/nologin trevana-test
   fi
 }
 
+# build [--target NAME]: configure and build everything, or one target and what it needs.
 build() {
   deps
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)"
+  cmake --build build -j "$(nproc)" "$@"
 }
 
 # The first report of any sanitizer ends the program that made it, and so fails its test.
@@ -113,6 +132,16 @@ case "$cmd" in
     build
     exec build/bin/Trevana2023 "$@"
     ;;
+  web)
+    build --target web
+    echo "The web page is in build/web/"
+    ;;
+  web-serve)
+    build --target web
+    port=${1:-8000}
+    echo "Serving build/web/ on http://localhost:$port/ (Ctrl+C ends it)"
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web
+    ;;
   fuzz)
     deps
     seconds=${1:-600}
@@ -129,7 +158,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: ./build.sh deps|build|test|asan-test|bench|run|package|package-test|fuzz [SECONDS]" >&2
+    echo "usage: ./build.sh deps|build|test|asan-test|bench|run|package|package-test|fuzz [SECONDS]|web|web-serve [PORT]" >&2
     exit 2
     ;;
 esac

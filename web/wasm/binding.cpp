@@ -1,0 +1,204 @@
+// The engine's way into the web page: the solve command of any variant on a problem's lines,
+// through a few C functions that the page's worker (and the tests, under node) call. One
+// request at a time; its report stays until the next one. Texts are UTF-8 both ways.
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/bagfunc.h"
+#include "engine/errors.h"
+#include "engine/exact.h"
+#include "engine/stringlines.h"
+#include "engine/variant.h"
+
+// The page's hooks, set on the module object by web/site/engine.js. Each is optional.
+
+// The echo lines of the problem just read, joined by "\n", before the search starts.
+EM_JS(void, PageEcho, (const char* text, int length), {
+  if (Module["onEcho"]) Module["onEcho"](UTF8ToString(text, length));
+});
+
+// Where the best packing stands; the hook returns true to request a stop.
+EM_JS(int, PageProgress,
+      (double seconds, double totalWeight, double totalValue, double upperBound,
+       const std::int32_t* pick, int count),
+      {
+        if (!Module["onProgress"]) return 0;
+        const first = pick >> 2;
+        return Module["onProgress"]({
+          seconds : seconds,
+          totalWeight : totalWeight,
+          totalValue : totalValue,
+          upperBound : upperBound,
+          pick : HEAP32.slice(first, first + count)
+        }) ? 1 : 0;
+      });
+
+namespace {
+
+using namespace bagfunc;
+
+// What a failed allocation shows, as in the window's error display.
+constexpr char kOutOfMemory[] = "Out of memory";
+
+// The page reports progress to the person at most this often; a better pick found meanwhile
+// goes out with the next report, which the search makes at least every tenth of a second.
+constexpr double kProgressEveryMs = 50;
+
+struct Answer {
+  std::string report;  // the lines, joined by "\n"
+  std::string error;   // the message under the error display's "." rule; empty when none
+};
+Answer answer;
+
+// The problem as the page hands it over: its lines joined by "\n" (the page has split the
+// text by the boxes' rule). Lines past the last one the command can reach are left unread.
+StringLines ProblemLines(const char* text, int length) {
+  const std::string_view all(text, static_cast<std::size_t>(std::max(length, 0)));
+  constexpr std::size_t kReadableLines = kMaxItemCount + 3;
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (lines.size() < kReadableLines) {
+    const std::size_t end = all.find('\n', start);
+    lines.emplace_back(all.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return StringLines(std::move(lines));
+}
+
+// No line the engine writes holds a line break (a quoted line has its control characters
+// escaped), and none is empty, so "" stands for no lines at all.
+std::string Joined(const StringLines& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.Lines().size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines.Lines()[i];
+  }
+  return text;
+}
+
+// Runs work on a fresh engine (nothing carries over between requests, as in bagsolve) and
+// keeps what it wrote, also when it fails. Returns 0, or 1 with the message in answer.error.
+template <class Work>
+int Answered(Work&& work) {
+  answer = {};
+  StringLines dst;
+  int status = 0;
+  try {
+    const auto engine = std::make_unique<BagEngine>();
+    work(*engine, dst);
+  } catch (const std::bad_alloc&) {
+    answer.error = kOutOfMemory;
+    status = 1;
+  } catch (const trevana::Error& error) {
+    answer.error = trevana::WithFullStop(error.what());
+    status = 1;
+  }
+  answer.report = Joined(dst);
+  return status;
+}
+
+// The best packing's options for the page: the time limit, progress to the page at a pace a
+// person can follow, and the page's stop request.
+ExactOptions PageOptions(double timeLimitSeconds, std::atomic<bool>& stop) {
+  ExactOptions options;
+  if (timeLimitSeconds >= 0) options.timeLimitSeconds = timeLimitSeconds;
+  options.stop = &stop;
+  options.progress = [&stop, next = 0.0](const ExactProgress& progress) mutable {
+    const double now = emscripten_get_now();
+    if (now < next || !progress.feasible) return;
+    next = now + kProgressEveryMs;
+    const bool stopRequested =
+        PageProgress(progress.seconds, static_cast<double>(progress.totalWeight),
+                     static_cast<double>(progress.totalValue),
+                     static_cast<double>(progress.upperBound), progress.pick.data(),
+                     static_cast<int>(progress.pick.size())) != 0;
+    if (stopRequested) stop.store(true);
+  };
+  return options;
+}
+
+// The result the best packing would have given had it been stopped with this pick and bound:
+// the pick's real totals, and proven only when the bound has come down to its value.
+ExactResult KeptResult(const ExactProblem& problem, const std::int32_t* pick, int count,
+                       double bound) {
+  ExactResult result;
+  result.feasible = true;
+  result.ending = ExactEnding::StopRequest;
+  const auto itemCount = static_cast<std::int32_t>(problem.items.size());
+  for (int k = 0; k < count; ++k) {
+    const std::int32_t number = pick[k];
+    if (number < 1 || number > itemCount || (k > 0 && number <= pick[k - 1])) {
+      throw trevana::Error("The kept pick does not belong to this problem");
+    }
+    const Item& item = problem.items[static_cast<std::size_t>(number - 1)];
+    result.pick.push_back(number);
+    result.totalWeight += item.Weight;
+    result.totalValue += item.Value;
+  }
+  result.upperBound = std::max(static_cast<std::int64_t>(bound), result.totalValue);
+  result.optimal = result.upperBound == result.totalValue;
+  return result;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Runs the solve command on the problem with the variant of that name ("solve", "max",
+// "max1", "best"). timeLimitSeconds is the best packing's: 0 for none, below 0 for the one
+// bagsolve and the window use. 0 when the command ran to its end; 1 when it failed (the lines
+// it wrote before are kept); 2 for an unknown variant.
+EMSCRIPTEN_KEEPALIVE int TrevanaSolve(const char* text, int length, const char* variantName,
+                                      double timeLimitSeconds) {
+  const std::optional<SolveVariant> variant = VariantByName(variantName);
+  if (!variant) {
+    answer = {};
+    answer.error = "Unknown variant";
+    return 2;
+  }
+  const StringLines src = ProblemLines(text, length);
+  return Answered([&](BagEngine& engine, StringLines& dst) {
+    engine.ReadProblem(&src, &dst);
+    const std::string echo = Joined(dst);
+    PageEcho(echo.data(), static_cast<int>(echo.size()));
+    std::atomic<bool> stop{false};
+    const VariantOutcome outcome =
+        RunVariant(engine, *variant, PageOptions(timeLimitSeconds, stop));
+    ReportOutcome(engine, outcome, dst);
+  });
+}
+
+// The best packing's report for a pick that the page kept when it stopped a search (ascending
+// item numbers, as progress gave them) with the bound reported with it. 0, or 1 as above.
+EMSCRIPTEN_KEEPALIVE int TrevanaReportKeptPick(const char* text, int length,
+                                               const std::int32_t* pick, int count,
+                                               double bound) {
+  const StringLines src = ProblemLines(text, length);
+  return Answered([&](BagEngine& engine, StringLines& dst) {
+    engine.ReadProblem(&src, &dst);
+    const ExactProblem problem = ExactProblemOf(engine);
+    ReportExactPick(problem, KeptResult(problem, pick, count, bound), dst);
+  });
+}
+
+// The last request's report lines joined by "\n", and their length in bytes.
+EMSCRIPTEN_KEEPALIVE const char* TrevanaReport() { return answer.report.c_str(); }
+EMSCRIPTEN_KEEPALIVE int TrevanaReportLength() { return static_cast<int>(answer.report.size()); }
+
+// The last request's error message, "" when it had none.
+EMSCRIPTEN_KEEPALIVE const char* TrevanaError() { return answer.error.c_str(); }
+
+// The best packing's default time limit in seconds.
+EMSCRIPTEN_KEEPALIVE double TrevanaDefaultTimeLimit() { return kDefaultTimeLimitSeconds; }
+
+}  // extern "C"
