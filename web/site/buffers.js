@@ -3,46 +3,44 @@
 
 export const REPLACEMENT = 0xfffd;
 
-// Builds a string from UTF-16 code units, a chunk at a time (no argument-count limits).
-export class UnitText {
-  constructor(capacity) {
-    this.units = new Uint16Array(Math.max(capacity, 16));
+// A typed array that doubles when full.
+class Growing {
+  constructor(Type, capacity) {
+    this.items = new Type(Math.max(capacity, 16));
     this.length = 0;
   }
-  push(unit) {
-    if (this.length === this.units.length) {
-      const grown = new Uint16Array(this.units.length * 2);
-      grown.set(this.units);
-      this.units = grown;
+  push(item) {
+    if (this.length === this.items.length) {
+      const grown = new this.items.constructor(this.items.length * 2);
+      grown.set(this.items);
+      this.items = grown;
     }
-    this.units[this.length++] = unit;
+    this.items[this.length++] = item;
+  }
+  pushAll(items) {
+    for (const item of items) this.push(item);
+  }
+}
+
+// Builds a string from UTF-16 code units, a chunk at a time (no argument-count limits).
+export class UnitText extends Growing {
+  constructor(capacity) {
+    super(Uint16Array, capacity);
   }
   toString() {
     let text = "";
     for (let at = 0; at < this.length; at += 8192) {
-      text += String.fromCharCode.apply(null, this.units.subarray(at, Math.min(at + 8192, this.length)));
+      text += String.fromCharCode.apply(null, this.items.subarray(at, Math.min(at + 8192, this.length)));
     }
     return text;
   }
 }
 
-export class ByteSink {
+export class ByteSink extends Growing {
   constructor(capacity) {
-    this.buffer = new Uint8Array(Math.max(capacity, 16));
-    this.length = 0;
-  }
-  push(byte) {
-    if (this.length === this.buffer.length) {
-      const grown = new Uint8Array(this.buffer.length * 2);
-      grown.set(this.buffer);
-      this.buffer = grown;
-    }
-    this.buffer[this.length++] = byte;
-  }
-  pushAll(bytes) {
-    for (const b of bytes) this.push(b);
+    super(Uint8Array, capacity);
   }
   bytes() {
-    return this.buffer.slice(0, this.length);
+    return this.items.slice(0, this.length);
   }
 }
