@@ -99,8 +99,8 @@ int Answered(Work&& work) {
   } catch (const std::bad_alloc&) {
     answer.error = kOutOfMemory;
     status = 1;
-  } catch (const trevana::Error& error) {
-    answer.error = trevana::WithFullStop(error.what());
+  } catch (const bagfunc::Error& error) {
+    answer.error = bagfunc::WithFullStop(error.what());
     status = 1;
   }
   answer.report = Joined(dst);
@@ -138,7 +138,7 @@ ExactResult KeptResult(const ExactProblem& problem, const std::int32_t* pick, in
   for (int k = 0; k < count; ++k) {
     const std::int32_t number = pick[k];
     if (number < 1 || number > itemCount || (k > 0 && number <= pick[k - 1])) {
-      throw trevana::Error("The kept pick does not belong to this problem");
+      throw bagfunc::Error("The kept pick does not belong to this problem");
     }
     const Item& item = problem.items[static_cast<std::size_t>(number - 1)];
     result.pick.push_back(number);
