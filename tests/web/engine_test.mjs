@@ -125,18 +125,22 @@ compare(["10000", "3", "8", ...large.slice(3)].join("\n"), "solve", "too many it
 
 // ---- The page's paths: a stop request, a kept pick ----
 
-// Strongly correlated items (each worth its weight and 1000) under 50 slots: a pick is found at
-// once, but the bound comes down slowly, so the search is still running when asked to stop.
-const hard = ["3000", "50", "250000"];
+// Strongly correlated items (each worth its weight and 1000) of even weights under an odd weight
+// limit: a pick is found at once, but no bound from the linear relaxation can come down to it,
+// so the search is still running when asked to stop.
+const hard = ["3000", "3000"];
+let hardWeights = 0;
 for (let i = 0; i < 3000; i++) {
-  const weight = random.int(1, 10000);
+  const weight = 2 * random.int(1, 10000);
+  hardWeights += weight;
   hard.push(`${weight},${weight + 1000}`);
 }
+hard.splice(2, 0, String(2 * Math.floor(hardWeights / 4) + 1));
 let reports = 0;
 const stopped = engine.solve(hard.join("\n"), "best", { timeLimitSeconds: 0, onProgress: () => ++reports >= 1 });
 checks.ok(reports >= 1, "a stop request: progress was reported");
 checks.equal(stopped.error, null, "a stop request: no error");
-checks.ok(stopped.lines.some((line) => line.startsWith("最优价值上界Upper Bound =")), "a stop request: the bound is reported");
+checks.equal(stopped.lines.at(-1), "未证明为最优解Not Proven Optimal", "a stop request ends the search unproven");
 
 // The kept pick's report is the best packing's report: with the proven best pick and its value
 // as the bound it matches bagsolve's exactly; with a higher bound it is not proven.
