@@ -30,7 +30,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick xdotool
   openbox x11-utils libxcb1-dev
   desktop-file-utils appstream librsvg2-bin bash-completion groff-base hyperfine
-  dpkg-dev lintian openbox x11-utils man-db
+  dpkg-dev lintian man-db
   emscripten chromium
 )
 
@@ -80,6 +80,7 @@ build() {
 SANITIZE_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/leak-suppressions.txt:print_suppressions=0}
 
 asan_build() {
   deps
