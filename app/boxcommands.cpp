@@ -4,6 +4,7 @@
 
 #include "textio/files.h"
 #include "textio/gbk.h"
+#include "textio/paragraphs.h"
 #include "textio/textfile.h"
 #include "textio/richtext.h"
 #include "textio/rtf.h"
@@ -41,16 +42,25 @@ QString JoinLines(const QString& text, const QString& separator) {
   return textio::SplitLines(text).join(separator);
 }
 
-// Refuses text with a line (or paragraph) longer than the boxes can show.
-void CheckLineLengths(const QString& text, const char* message) {
-  qsizetype lineLength = 0;
-  for (const QChar ch : text) {
-    const bool lineBreak = ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
-                           ch == QChar::LineSeparator;
-    lineLength = lineBreak ? 0 : lineLength + 1;
-    if (lineLength > kMaxBoxLineChars) throw textio::FileTooLargeError(message);
+// Refuses text with a line (or paragraph) longer than the boxes can show; the text may come in
+// pieces (the runs of a document).
+class LineLengthCheck {
+ public:
+  explicit LineLengthCheck(const char* message) : message_(message) {}
+
+  void operator()(QStringView text) {
+    for (const QChar ch : text) {
+      const bool lineBreak = ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
+                             ch == QChar::LineSeparator;
+      length_ = lineBreak ? 0 : length_ + 1;
+      if (length_ > kMaxBoxLineChars) throw textio::FileTooLargeError(message_);
+    }
   }
-}
+
+ private:
+  const char* message_;
+  qsizetype length_ = 0;
+};
 
 // Builds the box's new content in a document of its own and only then hands it to the box:
 // a document that a widget shows is laid out again as it grows, which made large files take
@@ -90,8 +100,8 @@ void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
 void LoadInputBox(const QString& path, QPlainTextEdit* box) {
   const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kTextExceedsCapacity);
   const textio::DecodedText decoded = textio::DecodeFile(bytes);
-  CheckLineLengths(decoded.text, kTextExceedsCapacity);
-  const QString text = JoinLines(decoded.text, QStringLiteral("\n"));
+  LineLengthCheck{kTextExceedsCapacity}(decoded.text);
+  const QString text = textio::BoxLines(decoded.text);
   ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(text); });
   RememberFormat(box, decoded.format);
 }
@@ -106,7 +116,10 @@ void SaveInputBox(QFileDialog* saveDlg, const QPlainTextEdit* box) {
   textio::ReplaceFile(*path, textio::EncodeFile(text, RememberedFormat(box)), kStreamWriteError);
 }
 
-void ClearResultBox(QTextEdit* box) { box->clear(); }
+void ClearResultBox(QTextEdit* box) {
+  box->clear();
+  textio::MarkGrouped(box->document(), false);
+}
 
 void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
   if (const std::optional<QString> path = ChooseFile(openDlg)) LoadResultBox(*path, box);
@@ -116,28 +129,32 @@ void LoadResultBox(const QString& path, QTextEdit* box) {
   const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kFailedToLoadStream);
   if (!textio::LooksLikeRtf(bytes)) {
     const QString text = textio::DecodeText(bytes);
-    CheckLineLengths(text, kFailedToLoadStream);
-    const QString lines = JoinLines(text, QStringLiteral("\n"));
+    LineLengthCheck{kFailedToLoadStream}(text);
+    bool grouped = false;
+    const QString lines = textio::BoxLines(text, &grouped);
     ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(lines); });
+    textio::MarkGrouped(box->document(), grouped);
     return;
   }
-  const std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
+  std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
   if (!runs) throw StreamLoadError();
-  QString text;
-  for (const textio::TextRun& run : *runs) text += run.text;
-  CheckLineLengths(text, kFailedToLoadStream);
+  LineLengthCheck check(kFailedToLoadStream);
+  for (const textio::TextRun& run : *runs) check(run.text);
+  const bool grouped = textio::GroupParagraphs(*runs);
   const int defaultHalfPoints = textio::HalfPointsOf(box->document()->defaultFont());
   ReplaceDocument(box, [&](QTextDocument* document) {
     textio::SetDocumentRuns(document, *runs, defaultHalfPoints);
   });
+  textio::MarkGrouped(box->document(), grouped);
 }
 
 void SaveResultBox(QFileDialog* saveDlg, const QTextEdit* box) {
   const std::optional<QString> path = ChooseFile(saveDlg);
   if (!path) return;
   const QFont font = box->document()->defaultFont();
-  const QByteArray bytes = textio::WriteRtf(textio::DocumentRuns(*box->document()),
-                                            font.family(), textio::HalfPointsOf(font));
+  std::vector<textio::TextRun> runs = textio::DocumentRuns(*box->document());
+  if (textio::IsGrouped(*box->document())) textio::UngroupParagraphs(runs);
+  const QByteArray bytes = textio::WriteRtf(runs, font.family(), textio::HalfPointsOf(font));
   textio::ReplaceFile(*path, bytes, kFailedToSaveStream);
 }
 

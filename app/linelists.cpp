@@ -1,6 +1,7 @@
 #include "app/linelists.h"
 
 #include "textio/gbk.h"
+#include "textio/paragraphs.h"
 
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -59,6 +60,7 @@ void ResultLines::Flush() {
     // in bold, the whole report would come out bold.
     box_->setCurrentCharFormat(QTextCharFormat());
     box_->setPlainText(text);
+    textio::MarkGrouped(box_->document(), false);
   } else {
     // After what the box holds; never append(), which would take a line that looks like
     // markup for rich text.

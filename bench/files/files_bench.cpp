@@ -42,6 +42,13 @@ QByteArray LongLines(int length) {
   return Filled({}, line + "\r\n", {});
 }
 
+// A paragraph of ordinary words (five letters and a space) of the given length.
+QByteArray Words(int length) {
+  QByteArray text;
+  while (text.size() + 6 <= length) text += "words ";
+  return text + QByteArray(length - text.size(), 'w');
+}
+
 struct Case {
   const char* name;
   bool resultBox;
@@ -57,6 +64,8 @@ const std::vector<Case> kCases = {
     {"result box, RTF of empty paragraphs", true, [] { return Filled("{\\rtf1 ", "\\par\r\n", "}"); }},
     {"result box, RTF of 100,000-char paragraphs", true,
      [] { return Filled("{\\rtf1 ", QByteArray(100'000, 'p') + "\\par\r\n", "}"); }},
+    {"result box, RTF of 100,000-char paragraphs of words", true,
+     [] { return Filled("{\\rtf1 ", Words(100'000) + "\\par\r\n", "}"); }},
     {"result box, RTF of format changes", true,
      [] { return Filled("{\\rtf1 ", "\\b a\\b0\\i b\\i0\\fs30 c\\fs20 d\\par\r\n", "}"); }},
     {"result box, RTF of lines of 1,000,000 chars", true,
@@ -115,13 +124,16 @@ long PeakKilobytes(const std::function<int()>& child, const char* name = "") {
 
 }  // namespace
 
+// bench_files [TEXT]: only the cases whose name holds TEXT.
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
   QTemporaryDir dir;
   const long baseline = PeakKilobytes([&] { return RunCase(argc, argv, nullptr, {}); });
   std::printf("Loading files into the boxes (offscreen; peak memory above an empty window of %ld MB)\n",
               baseline / 1024);
   for (const Case& c : kCases) {
+    if (!QString::fromUtf8(c.name).contains(only)) continue;
     const QString path = dir.filePath(QStringLiteral("case.txt"));
     {
       QFile file(path);

@@ -21,6 +21,7 @@
 #include <QStringEncoder>
 
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <cstdio>
@@ -84,6 +85,7 @@ class TestBoxCommands : public testsupport::WindowTest {
   void resultLoadsPlainText_data();
   void resultLoadsPlainText();
   void largeReportAfterLoadThenClear();
+  void longFilesKeepEveryLine();
 
   void failures_data();
   void failures();
@@ -436,6 +438,63 @@ void TestBoxCommands::largeReportAfterLoadThenClear() {
   result_->clear();
   Open(Box::Result, QStringLiteral("large.rtf"));
   QCOMPARE(result_->toPlainText(), report);
+}
+
+// Files of many lines load with their lines held together in fewer paragraphs; what the boxes
+// show, hand to a solve and save is line for line what the file holds.
+void TestBoxCommands::longFilesKeepEveryLine() {
+  constexpr int kLines = 12'000;
+  QByteArray text;
+  const QByteArray rtfHead = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 ";
+  QByteArray rtf = rtfHead;
+  QByteArray rtfWithBreaks = rtfHead;
+  QStringList lines;
+  for (int i = 0; i < kLines; ++i) {
+    const QByteArray line = i % 500 == 0 ? QByteArray(12'000, 'x') : QByteArray::number(i) + ",7 \xce\xef";
+    text += line + "\r\n";
+    lines += textio::DecodeText(line);
+    const QByteArray formatted = i % 3 == 0 ? "\\b " + line + "\\b0" : line;
+    rtf += formatted + "\\par\r\n";
+    rtfWithBreaks += formatted + (i % 1000 == 1 ? "\\line\r\n" : "\\par\r\n");
+  }
+  lines += QString();
+  rtf += "}";
+  rtfWithBreaks += "}";
+  const QString shown = lines.join(u'\n');
+
+  Put(QStringLiteral("long.txt"), text);
+  Open(Box::Input, QStringLiteral("long.txt"));
+  QCOMPARE(input_->toPlainText(), shown);
+  QVERIFY(input_->document()->blockCount() < kLines / 10);
+  const app::SnapshotLines snapshot(input_);
+  for (int n : {0, 1, 499, 500, 501, 7'777, kLines - 1}) QCOMPARE(snapshot.Get(n), lines[n].toStdString());
+  Save(Box::Input, QStringLiteral("saved.txt"));
+  QVERIFY(Get(QStringLiteral("saved.txt")) == text);
+
+  // As plain text and as RTF in the result box; saved RTF keeps each paragraph and line break.
+  // (The RTF's last \\par ends its last paragraph; the text's last line end begins an empty one.)
+  // A document with line breaks of its own keeps a paragraph for each of its paragraphs.
+  for (const QString name : {QStringLiteral("long.txt"), QStringLiteral("long.rtf"),
+                             QStringLiteral("breaks.rtf")}) {
+    const bool isRtf = name.endsWith(u"rtf");
+    const int breaks = name == u"breaks.rtf" ? kLines / 1000 : 0;
+    Put(name, !isRtf ? text : breaks > 0 ? rtfWithBreaks : rtf);
+    Open(Box::Result, name);
+    const QString expected = isRtf ? shown.chopped(1) : shown;
+    QCOMPARE(result_->toPlainText(), expected);
+    QCOMPARE(result_->document()->blockCount() < kLines / 10, breaks == 0);
+    Save(Box::Result, QStringLiteral("saved.rtf"));
+    const QByteArray saved = Get(QStringLiteral("saved.rtf"));
+    const auto words = [&](const char* word) {
+      return QString::fromLatin1(saved).count(QRegularExpression(QStringLiteral("\\\\%1(?![a-z])").arg(word)));
+    };
+    QCOMPARE(words("line"), breaks);
+    QCOMPARE(words("par"), (isRtf ? kLines : kLines + 1) - breaks);
+    result_->clear();
+    Open(Box::Result, QStringLiteral("saved.rtf"));
+    QCOMPARE(result_->toPlainText(), expected);
+  }
+  QVERIFY(result_->document()->findBlockByNumber(0).begin().fragment().charFormat().font().bold());
 }
 
 // What the boxes and the disk hold after each failure.
