@@ -77,9 +77,15 @@ const std::vector<Case> kCases = {
 int RunCase(int argc, char** argv, const Case* c, const QString& path) {
   QApplication app(argc, argv);
   QWidget window;
+  // The boxes as the window has them: their size, wrapping at their width, the vertical scroll
+  // bar always shown (so that a long text is laid out once, not again when the bar appears).
   auto* input = new QPlainTextEdit(&window);
+  input->setGeometry(0, 0, 345, 289);
+  input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* result = new QTextEdit(&window);
-  window.resize(800, 600);
+  result->setGeometry(360, 0, 417, 289);
+  result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  window.resize(800, 300);
   window.show();
   app.processEvents();
   if (c == nullptr) return 0;  // the empty window, for the baseline
