@@ -10,9 +10,11 @@
 #include "textio/rtf.h"
 
 #include <QFileDialog>
+#include <QAbstractTextDocumentLayout>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -86,6 +88,18 @@ void ReplaceDocument(Box* box, const std::function<void(QTextDocument*)>& fill) 
   if (old != nullptr && old->parent() == box) delete old;
 }
 
+// The plain-text box counts a paragraph as one line until it lays it out (when it comes into
+// view), so that a box of shared paragraphs would first offer a scroll bar for a hundredth of
+// its lines. Each paragraph is counted at its lines from the start.
+void CountSharedLines(QTextDocument* document) {
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const int lines = static_cast<int>(block.text().count(QChar(QChar::LineSeparator))) + 1;
+    if (block.lineCount() < lines) block.setLineCount(lines);
+  }
+  QAbstractTextDocumentLayout* layout = document->documentLayout();
+  emit layout->documentSizeChanged(layout->documentSize());
+}
+
 }  // namespace
 
 void ClearInputBox(QPlainTextEdit* box) {
@@ -101,8 +115,10 @@ void LoadInputBox(const QString& path, QPlainTextEdit* box) {
   const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kTextExceedsCapacity);
   const textio::DecodedText decoded = textio::DecodeFile(bytes);
   LineLengthCheck{kTextExceedsCapacity}(decoded.text);
-  const QString text = textio::BoxLines(decoded.text);
+  bool grouped = false;
+  const QString text = textio::BoxLines(decoded.text, &grouped);
   ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(text); });
+  if (grouped) CountSharedLines(box->document());
   RememberFormat(box, decoded.format);
 }
 
