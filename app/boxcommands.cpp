@@ -88,6 +88,17 @@ void ReplaceDocument(Box* box, const std::function<void(QTextDocument*)>& fill) 
   if (old != nullptr && old->parent() == box) delete old;
 }
 
+// Shows a file's text in a box, after refusing a line longer than the box can show. True when
+// the lines share paragraphs (textio::BoxLines).
+template <class Box>
+bool SetBoxText(Box* box, const QString& text, const char* tooLongMessage) {
+  LineLengthCheck{tooLongMessage}(text);
+  bool grouped = false;
+  const QString lines = textio::BoxLines(text, &grouped);
+  ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(lines); });
+  return grouped;
+}
+
 // The plain-text box counts a paragraph as one line until it lays it out (when it comes into
 // view), so that a box of shared paragraphs would first offer a scroll bar for a hundredth of
 // its lines. Each paragraph is counted at its lines from the start.
@@ -114,11 +125,7 @@ void OpenInputBox(QFileDialog* openDlg, QPlainTextEdit* box) {
 void LoadInputBox(const QString& path, QPlainTextEdit* box) {
   const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kTextExceedsCapacity);
   const textio::DecodedText decoded = textio::DecodeFile(bytes);
-  LineLengthCheck{kTextExceedsCapacity}(decoded.text);
-  bool grouped = false;
-  const QString text = textio::BoxLines(decoded.text, &grouped);
-  ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(text); });
-  if (grouped) CountSharedLines(box->document());
+  if (SetBoxText(box, decoded.text, kTextExceedsCapacity)) CountSharedLines(box->document());
   RememberFormat(box, decoded.format);
 }
 
@@ -144,11 +151,7 @@ void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
 void LoadResultBox(const QString& path, QTextEdit* box) {
   const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kFailedToLoadStream);
   if (!textio::LooksLikeRtf(bytes)) {
-    const QString text = textio::DecodeText(bytes);
-    LineLengthCheck{kFailedToLoadStream}(text);
-    bool grouped = false;
-    const QString lines = textio::BoxLines(text, &grouped);
-    ReplaceDocument(box, [&](QTextDocument* document) { document->setPlainText(lines); });
+    const bool grouped = SetBoxText(box, textio::DecodeText(bytes), kFailedToLoadStream);
     textio::MarkGrouped(box->document(), grouped);
     return;
   }
