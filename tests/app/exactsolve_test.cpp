@@ -40,18 +40,21 @@ QString BagsolveBest(const QString& problem) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Even weights that are the values, an odd weight limit: the linear bound is the limit, which
-// no pick reaches, and no search through the subsets of 9999 items shows that in seconds.
+// Even weights that are the values, an odd weight limit, and one odd item worth less than its
+// weight (so that no divisor of the weights or values settles it): the linear bound is the
+// limit, which no pick reaches, and no search through the subsets of 9999 items shows that in
+// seconds.
 QString UnprovableProblem() {
   std::mt19937 random(9);
   QString text = QStringLiteral("9999\n9999\n");
   QString items;
-  qint64 sum = 0;
-  for (int i = 0; i < 9999; ++i) {
+  qint64 sum = 3;
+  for (int i = 1; i < 9999; ++i) {
     const int weight = 2 * std::uniform_int_distribution<int>(1, 10000)(random);
     sum += weight;
     items += QStringLiteral("%1,%1\n").arg(weight);
   }
+  items += QStringLiteral("3,1\n");
   return text + QString::number(sum / 2 | 1) + QLatin1Char('\n') + items;
 }
 

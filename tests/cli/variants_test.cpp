@@ -176,17 +176,20 @@ TEST(BagsolveVariants, JsonAndComparisonAgreeWithEverySubset) {
   }
 }
 
-// Even weights and an odd weight limit: the linear bound is the limit itself, which no pick
-// reaches, and only a search through the subsets could show that none does.
+// Even weights in the millions that are the values, an odd weight limit, and one odd item
+// worth less than its weight (so that no divisor of the weights or values settles it): the
+// linear bound is the limit itself, which no pick reaches, and only a search through far more
+// subsets than any limit here allows could show that none does.
 QByteArray UnprovableProblem(int n) {
   std::mt19937 random(9);
   QByteArray items;
-  std::int64_t sum = 0;
-  for (int i = 0; i < n; ++i) {
-    const int weight = 2 * std::uniform_int_distribution<int>(1, 10000)(random);
+  std::int64_t sum = 3;
+  for (int i = 1; i < n; ++i) {
+    const int weight = 2 * std::uniform_int_distribution<int>(1'000'000, 2'000'000)(random);
     sum += weight;
     items += QByteArray::number(weight) + "," + QByteArray::number(weight) + "\n";
   }
+  items += "3,1\n";
   return QByteArray::number(n) + "\n" + QByteArray::number(n) + "\n" +
          QByteArray::number(sum / 2 | 1) + "\n" + items;
 }

@@ -154,9 +154,10 @@ TEST(AgainstTable, HundredsOfItems) {
   }
 }
 
-// A problem whose bound no pick meets (even weights under an odd limit), with weights far too
-// large for the table: the search proper runs for much longer than any limit set here, on any
-// machine, so how the run ends never depends on the machine's speed.
+// A problem whose bound no pick meets (even weights that are the values, under an odd limit),
+// with one odd item worth less than its weight so that no divisor of the weights or values
+// settles it, and weights far too large for the table: the search proper runs for much longer
+// than any limit set here, on any machine, so how the run ends never depends on its speed.
 ExactProblem OpenProblem() {
   std::mt19937 random(99);
   std::uniform_int_distribution<std::int32_t> weight(1'000'000, 2'000'000);
@@ -164,10 +165,11 @@ ExactProblem OpenProblem() {
   std::int64_t total = 0;
   for (int i = 0; i < 400; ++i) {
     const std::int32_t w = 2 * weight(random);
-    problem.items.push_back({w, w + 100});
+    problem.items.push_back({w, w});
     total += w;
   }
-  problem.slotLimit = 400;
+  problem.items.push_back({3, 1});
+  problem.slotLimit = 401;
   problem.maxWeight = static_cast<std::int32_t>(total / 2) | 1;  // odd: never filled exactly
   return problem;
 }

@@ -125,16 +125,17 @@ compare(["10000", "3", "8", ...large.slice(3)].join("\n"), "solve", "too many it
 
 // ---- The page's paths: a stop request, a kept pick ----
 
-// Strongly correlated items (each worth its weight and 1000) of even weights under an odd weight
-// limit: a pick is found at once, but no bound from the linear relaxation can come down to it,
-// so the search is still running when asked to stop.
+// Items worth their even weights under an odd weight limit, and one odd item worth less than
+// its weight (so that no divisor of the weights or values settles it): a pick is found at once,
+// but no bound can come down to it, so the search is still running when asked to stop.
 const hard = ["3000", "3000"];
-let hardWeights = 0;
-for (let i = 0; i < 3000; i++) {
+let hardWeights = 3;
+for (let i = 1; i < 3000; i++) {
   const weight = 2 * random.int(1, 10000);
   hardWeights += weight;
-  hard.push(`${weight},${weight + 1000}`);
+  hard.push(`${weight},${weight}`);
 }
+hard.push("3,1");
 hard.splice(2, 0, String(2 * Math.floor(hardWeights / 4) + 1));
 let reports = 0;
 const stopped = engine.solve(hard.join("\n"), "best", { timeLimitSeconds: 0, onProgress: () => ++reports >= 1 });

@@ -1,4 +1,4 @@
-#include "engine/exacttable.h"
+#include "engine/exact/table.h"
 
 #include <algorithm>
 #include <limits>

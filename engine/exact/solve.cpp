@@ -1,27 +1,46 @@
-// The best packing: bound, heuristics, fixing, then the search over what is left open.
-#include "engine/exact.h"
+// The best packing, phase by phase. Each phase ends the solve when the best pick found meets
+// the bound; n is the number of candidates (the items that can help a pick).
+//  1. Candidates and steps (O(n)): items worth nothing that weigh something are dropped; the
+//     weight limit rounds down to a multiple of the weights' common divisor, and every bound
+//     to one of the values'.
+//  2. A start pick (O(n log n)): the lightest that fits, from items of negative weight; none
+//     means no pick fits at all.
+//  3. Bounds (O(n) per tangent, a few dozen tangents): the linear relaxation with both limits
+//     through its Lagrangian dual (bound.h), and for values that follow the weights the bound
+//     that no fraction of an item can reach (ResidueBound).
+//  4. Greedy filling by reduced value and single exchanges (improve.h, O(n log n) a move).
+//  5. A short depth-first search over departures from the bound's pick (search.h, a fixed
+//     budget of nodes): settles most problems whose items are far apart.
+//  6. Exchanges of up to two against two near the edge (O(m^2 log m), m = 600 a side): the
+//     exact fills that tied, strongly correlated items need.
+//  7. The expanding core (core.h): dynamic programming over the states of a window around the
+//     edge, with dominance and per-state bounds (by weight, and by count); memory bounded by
+//     its state budget. This proves the classes that make many exchanges among items of
+//     nearly equal value per weight: spanner, circle, inverse strongly correlated, ...
+//  8. Where the core outgrows its budget or cannot take the candidates: the search of phase 5
+//     without a budget, each count apart where there are few, with a table over weight (and
+//     count) taking over where it is small enough (table.h).
+// Time and stop requests cut any phase short; the pick is then the best found, with the least
+// bound proven so far.
+#include "engine/exact/solve.h"
+#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
 
-#include "engine/exactimprove.h"
-#include "engine/exactpick.h"
-#include "engine/exactsearch.h"
-#include "engine/exacttable.h"
-#include "engine/exactsession.h"
-#include "engine/lagrange.h"
+#include "engine/exact/improve.h"
+#include "engine/exact/pick.h"
+#include "engine/exact/search.h"
+#include "engine/exact/table.h"
+#include "engine/exact/session.h"
+#include "engine/exact/bound.h"
+#include "engine/exact/core.h"
 
 namespace bagfunc {
 namespace {
 
-// The table takes one bit a cell: at most this many keeps it near 32 MB and a second or two.
-constexpr std::uint64_t kMostTableCells = std::uint64_t{1} << 28;
-// Nodes of the first, short search: some tens of milliseconds.
-constexpr std::uint64_t kQuickSearchNodes = 1000000;
-// Counts searched apart at most, and the work of their bounds (counts times items).
-constexpr std::int64_t kMostCountsApart = 256;
-constexpr std::int64_t kMostCountBoundWork = std::int64_t{1} << 22;
+using namespace tuning;
 
 // The items that can help a pick: one worth nothing or less that weighs nothing or more can
 // be left out of any pick without loss.
@@ -53,6 +72,8 @@ class Solver {
   SearchSpace Fix(const Multipliers& multipliers, const BoundLimits& limits) const;
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
+  std::vector<CountBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
+  SearchEnd SearchByCore();
 
   const ExactProblem& problem_;
   SolveSession session_;
@@ -65,6 +86,7 @@ class Solver {
   std::vector<std::size_t> edge_;  // candidates from most to least worth having
   std::int64_t fewest_ = 0;  // no pick within the weight limit holds fewer items...
   std::int64_t most_ = 0;    // ...or more
+  bool slotsBind_ = false;   // some pick within the weight limit would hold more than the slots
 };
 
 // The lightest pick that fits: the items of most negative weight, as few as reach the limit.
@@ -101,18 +123,22 @@ void Solver::CountRange() {
   fewest_ = -1;
   most_ = 0;
   std::int64_t sum = 0;
-  for (std::int64_t k = 0; k <= slots_; ++k) {
+  const auto all = static_cast<std::int64_t>(weights.size());
+  for (std::int64_t k = 0; k <= all; ++k) {
     if (k > 0) sum += weights[static_cast<std::size_t>(k - 1)];
-    if (sum <= capacity_) {
-      if (fewest_ < 0) fewest_ = k;
-      most_ = k;
+    if (sum > capacity_) continue;
+    if (k > slots_) {
+      slotsBind_ = true;
+      break;
     }
+    if (fewest_ < 0) fewest_ = k;
+    most_ = k;
   }
 }
 
 // A pick worth more than the best known needs at least this many items.
 std::int64_t Solver::FewestForBetterValue() const {
-  const std::int64_t target = session_.BestValue() + 1;
+  const std::int64_t target = session_.NextBetterValue();
   if (target <= 0) return 0;
   std::vector<std::int64_t> values;
   for (const Candidate& c : items_) {
@@ -182,7 +208,7 @@ SearchSpace Solver::Fix(const Multipliers& multipliers, const BoundLimits& limit
   space.capacity = capacity_;
   space.minCount = limits.minCount;
   space.maxCount = limits.maxCount;
-  const Wide slack = multipliers.scaled - (Wide{session_.BestValue()} + 1) * multipliers.den;
+  const Wide slack = multipliers.scaled - Wide{session_.NextBetterValue()} * multipliers.den;
   for (const Candidate& c : items_) {
     const Wide reduced = multipliers.Reduced(c.item);
     const Wide penalty = reduced < 0 ? -reduced : reduced;
@@ -211,6 +237,16 @@ BoundLimits Solver::Limits() const {
 ExactResult Solver::Solve() {
   items_ = UsefulItems(problem_);
   slots_ = std::min<std::int64_t>(problem_.slotLimit, static_cast<std::int64_t>(items_.size()));
+  // Every pick's weight is a multiple of the weights' common divisor, and its value of the
+  // values': the limit rounds down, and so does every bound.
+  std::int64_t weightStep = 0;
+  std::int64_t valueStep = 0;
+  for (const Candidate& c : items_) {
+    weightStep = std::gcd(weightStep, c.item.weight);
+    valueStep = std::gcd(valueStep, c.item.value);
+  }
+  if (weightStep > 1) capacity_ = static_cast<std::int64_t>(FloorDiv(capacity_, weightStep)) * weightStep;
+  if (valueStep > 1) session_.SetValueStep(valueStep);
   // The plainest bound first, so that a result always has one: the best values that fit in
   // the slots, weights ignored.
   {
@@ -218,7 +254,7 @@ ExactResult Solver::Solve() {
     for (const Candidate& c : items_) values.push_back(std::max<std::int64_t>(c.item.value, 0));
     std::sort(values.begin(), values.end(), std::greater<>());
     const auto slots = static_cast<std::size_t>(std::max<std::int64_t>(slots_, 0));
-    session_.LowerBound(std::accumulate(values.begin(), values.begin() + slots, std::int64_t{0}));
+    session_.CapBound(std::accumulate(values.begin(), values.begin() + slots, std::int64_t{0}));
   }
   if (problem_.slotLimit < 1 || problem_.items.empty()) {
     // Only the empty set, which fits unless the limit is below 0.
@@ -233,10 +269,11 @@ ExactResult Solver::Solve() {
   for (const Candidate& c : items_) bounded_.push_back(c.item);
   const Multipliers multipliers = MinimiseBound(bounded_, Limits());
   if (multipliers.infeasible) return session_.Finish(true);
-  session_.LowerBound(multipliers.Bound());
-  if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
+  session_.CapBound(multipliers.Bound());
+  session_.CapBound(ResidueBound(bounded_, Limits()));
+  if (session_.Settled()) return session_.Finish(true);
   Greedy(multipliers);
-  if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
+  if (session_.Settled()) return session_.Finish(true);
   if (session_.Interrupted()) return session_.Finish(false);
   // A short search settles most problems. Where it does not, many items often tie, and
   // exchanges of two may meet the bound; a better pick also fixes more items.
@@ -244,8 +281,54 @@ ExactResult Solver::Solve() {
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
   Improve(multipliers, true);
-  if (multipliers.Bound() <= session_.BestValue()) return session_.Finish(true);
+  if (session_.Settled()) return session_.Finish(true);
+  if (const SearchEnd end = SearchByCore(); end != SearchEnd::OverBudget) {
+    return session_.Finish(end == SearchEnd::Done);
+  }
   return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
+}
+
+// The bounds of picks of exactly k items, for the counts around that of the bound's own pick
+// while they leave room for a better pick (the bound is concave in k, so those counts are one
+// range). Empty when that range is wide: the bound over all counts then serves alone.
+std::vector<CountBound> Solver::CountBounds(const Multipliers& overall,
+                                            const BoundLimits& limits) const {
+  std::int64_t middle = 0;
+  for (const BoundItem& item : bounded_) middle += overall.Reduced(item) > 0 ? 1 : 0;
+  middle = std::clamp(middle, limits.minCount, limits.maxCount);
+  std::vector<CountBound> bounds;
+  const auto promising = [&](std::int64_t k) {
+    const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
+    if (exactly.infeasible || exactly.Bound() < session_.NextBetterValue()) return false;
+    bounds.push_back({exactly, k});
+    return true;
+  };
+  // Downwards from the middle, then upwards; a count whose bound is too low ends its side.
+  for (std::int64_t k = middle; k >= limits.minCount && promising(k); --k) {
+    if (bounds.size() > kMostCoreCountBounds) return {};
+  }
+  for (std::int64_t k = middle + 1; k <= limits.maxCount && promising(k); ++k) {
+    if (bounds.size() > kMostCoreCountBounds) return {};
+  }
+  // The most promising first, as a state passes on the first bound it meets.
+  std::stable_sort(bounds.begin(), bounds.end(), [](const CountBound& a, const CountBound& b) {
+    return a.multipliers.Bound() > b.multipliers.Bound();
+  });
+  return bounds;
+}
+
+// The expanding core, where it applies and its states stay within bounds.
+SearchEnd Solver::SearchByCore() {
+  if (!CoreApplies(items_, slotsBind_)) return SearchEnd::OverBudget;
+  const BoundLimits limits = Limits();
+  const Multipliers overall = MinimiseBound(bounded_, limits);
+  if (overall.infeasible || overall.Bound() < session_.NextBetterValue()) return SearchEnd::Done;
+  CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
+                  CountBounds(overall, limits), kMostCoreStates};
+  if (core.countBounds.empty() && (slotsBind_ || overall.lambda != 0)) {
+    core.countBounds.push_back({overall, overall.lambda >= 0 ? limits.maxCount : limits.minCount});
+  }
+  return SolveByCore(items_, core, session_);
 }
 
 // Searches each count a better pick may have on its own where there are few: the bound of
@@ -271,8 +354,8 @@ SearchEnd Solver::SearchByCount(const Multipliers& multipliers) {
   });
   for (std::size_t i = 0; i < byCount.size(); ++i) {
     const auto& [k, exactly] = byCount[i];
-    session_.LowerBound(exactly.Bound());
-    if (exactly.Bound() <= session_.BestValue()) continue;
+    session_.CapBound(exactly.Bound());
+    if (exactly.Bound() < session_.NextBetterValue()) continue;
     SearchSpace space = Fix(exactly, {capacity_, k, k});
     if (i + 1 < byCount.size()) space.elsewhere = byCount[i + 1].second.Bound();
     if (const SearchEnd end = Search(space); end != SearchEnd::Done) return end;

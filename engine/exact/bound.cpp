@@ -1,6 +1,8 @@
-#include "engine/lagrange.h"
+#include "engine/exact/bound.h"
+#include "engine/exact/tuning.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace bagfunc {
@@ -9,7 +11,6 @@ namespace {
 // Past every point where two items' reduced values cross or one crosses zero (values and
 // weights are 32-bit), so the order of the reduced values there is the order at infinity.
 constexpr std::int64_t kBeyondEveryBreak = std::int64_t{1} << 34;
-constexpr int kMostTangents = 200;
 
 // G at one mu, with the tangent line there: G(x) >= slope * x + intercept for every x,
 // with equality at mu.
@@ -102,7 +103,7 @@ Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& l
     return a.Bound() < b.Bound();
   };
   if (lower(left.at, best)) best = left.at;
-  for (int round = 0; round < kMostTangents && right.slope > 0; ++round) {
+  for (int round = 0; round < tuning::kMostTangents && right.slope > 0; ++round) {
     // Where the two tangents cross; the least value lies between left and right.
     std::int64_t num = left.intercept - right.intercept;
     std::int64_t den = right.slope - left.slope;
@@ -116,6 +117,25 @@ Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& l
     const Wide onTangents = Wide{left.slope} * num + Wide{left.intercept} * den;
     if (middle.at.scaled == onTangents || middle.slope == 0) return middle.at;
     (middle.slope < 0 ? left : right) = middle;
+  }
+  return best;
+}
+
+std::int64_t ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits) {
+  std::int64_t best = std::numeric_limits<std::int64_t>::max();
+  if (limits.capacity < 0) return best;
+  std::vector<BoundItem> residues(items.size());
+  for (std::int64_t alpha = 1; alpha <= tuning::kMostResidueMultiplier; ++alpha) {
+    std::int64_t step = 0;
+    for (std::size_t j = 0; j < items.size(); ++j) {
+      residues[j] = {items[j].weight, items[j].value - alpha * items[j].weight};
+      step = std::gcd(step, residues[j].value);
+    }
+    if (step <= 1) continue;
+    const Multipliers residue = MinimiseBound(residues, limits);
+    if (residue.infeasible) continue;
+    const Wide bound = Wide{alpha} * limits.capacity + FloorDiv(residue.Bound(), step) * step;
+    if (bound < best) best = static_cast<std::int64_t>(bound);
   }
   return best;
 }

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/wide.h"
+#include "engine/exact/wide.h"
 
 namespace bagfunc {
 
@@ -49,5 +49,13 @@ struct Multipliers {
 // mu * capacity + lambda * count + sum of max(0, d) equal to it. Costs O(n) per tangent, a few
 // dozen tangents at most.
 Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& limits);
+
+// Where every item's value less alpha times its weight is a multiple of one g > 1 (values that
+// follow the weights: a constant or one of a few constants above them), every pick is worth
+// alpha * its weight + g * m for a whole m, so no pick within the limits is worth more than
+// alpha * capacity + g * floor(D / g), D the bound above for the values p - alpha * w. Where
+// the bound above leaves a fraction of an item, this one cannot. The least such bound for
+// alpha = 1, 2, 3; the largest number where no alpha has such a g.
+std::int64_t ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits);
 
 }  // namespace bagfunc

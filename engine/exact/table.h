@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/exactsearch.h"
+#include "engine/exact/search.h"
 
 namespace bagfunc {
 

@@ -1,14 +1,17 @@
-#include "engine/exactsession.h"
+#include "engine/exact/session.h"
+#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <utility>
+
+#include "engine/exact/wide.h"
 
 namespace bagfunc {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto kReportEvery = std::chrono::milliseconds(100);
-constexpr std::uint64_t kWorkPerClockRead = 256;
+using tuning::kReportEvery;
+using tuning::kWorkPerClockRead;
 
 }  // namespace
 
@@ -43,7 +46,7 @@ bool SolveSession::Interrupted(std::uint64_t work) {
 
 void SolveSession::Heartbeat(std::int64_t bound) {
   heartbeatDue_ = false;
-  LowerBound(bound);
+  CapBound(bound);
   Report();
 }
 
@@ -78,7 +81,8 @@ void SolveSession::Offer(std::vector<std::int32_t> pick, std::int64_t weight,
   Report();
 }
 
-void SolveSession::LowerBound(std::int64_t bound) {
+void SolveSession::CapBound(std::int64_t bound) {
+  bound = static_cast<std::int64_t>(FloorDiv(bound, valueStep_)) * valueStep_;
   if (best_.feasible) bound = std::max(bound, best_.totalValue);
   if (boundKnown_ && bound >= best_.upperBound) return;
   boundKnown_ = true;

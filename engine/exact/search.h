@@ -9,8 +9,8 @@
 #include <limits>
 #include <vector>
 
-#include "engine/exactsession.h"
-#include "engine/wide.h"
+#include "engine/exact/session.h"
+#include "engine/exact/wide.h"
 
 namespace bagfunc {
 

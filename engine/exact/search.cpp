@@ -1,9 +1,16 @@
-#include "engine/exactsearch.h"
+#include "engine/exact/search.h"
 
 #include <algorithm>
 
 namespace bagfunc {
 namespace {
+
+// The child of a node the walk tries next.
+enum class NextChild : std::uint8_t {
+  Default,    // the item at its default
+  Departure,  // the item away from its default
+  None,       // both tried: back up
+};
 
 class Deviations {
  public:
@@ -11,9 +18,19 @@ class Deviations {
   SearchEnd Run(std::uint64_t nodeBudget);
 
  private:
-  // Offers the pick of node `at` (the decided items, every later one at its default) and
-  // says whether the node has children worth searching.
-  bool Expandable(std::size_t at);
+  // The pick of node `at`: the decided items, every later one at its default.
+  struct Totals {
+    std::int64_t weight = 0;
+    std::int64_t value = 0;
+    std::int64_t taken = 0;
+  };
+  Totals AtDefaults(std::size_t at) const;
+  // Offers the node's pick when it fits and is worth more than the best known.
+  void OfferIfBetter(std::size_t at, const Totals& totals);
+  // Whether some pick below the node may still be better than the best known.
+  bool WorthExpanding(std::size_t at, const Totals& totals) const;
+  // Both of the above, for a node the walk enters.
+  bool Enter(std::size_t at);
   bool Apply(std::size_t at, bool depart);
   void Undo(std::size_t at);
   void OfferPick(std::size_t at, std::int64_t weight, std::int64_t value);
@@ -27,7 +44,7 @@ class Deviations {
   // Over the items from position i on, at their defaults: weight, value and count taken; the
   // most weight one departure can shed, and what all departures together can shed.
   std::vector<std::int64_t> restWeight_, restValue_, restTaken_, mostShed_, allShed_;
-  std::vector<std::uint8_t> next_;     // the child to try next: 0 default, 1 departure, 2 none
+  std::vector<NextChild> next_;        // per decided position, the child to try next
   std::vector<std::uint8_t> departed_; // the choice in force at each decided position
   std::int64_t weight_ = 0;            // totals of the fixed and the decided items
   std::int64_t value_ = 0;
@@ -60,7 +77,7 @@ Deviations::Deviations(const SearchSpace& space, SolveSession& session)
 
 void Deviations::RefreshSlack() {
   slackFor_ = session_.BestValue();
-  slack_ = space_.bound - (Wide{slackFor_} + 1) * space_.den;
+  slack_ = space_.bound - Wide{session_.NextBetterValue()} * space_.den;
 }
 
 void Deviations::OfferPick(std::size_t at, std::int64_t weight, std::int64_t value) {
@@ -74,36 +91,47 @@ void Deviations::OfferPick(std::size_t at, std::int64_t weight, std::int64_t val
   RefreshSlack();
 }
 
-bool Deviations::Expandable(std::size_t at) {
-  const std::int64_t weight = weight_ + restWeight_[at];
-  const std::int64_t value = value_ + restValue_[at];
-  const std::int64_t taken = taken_ + restTaken_[at];
-  if (weight <= space_.capacity && taken <= space_.maxCount && value > session_.BestValue()) {
-    OfferPick(at, weight, value);
+Deviations::Totals Deviations::AtDefaults(std::size_t at) const {
+  return {weight_ + restWeight_[at], value_ + restValue_[at], taken_ + restTaken_[at]};
+}
+
+void Deviations::OfferIfBetter(std::size_t at, const Totals& totals) {
+  if (totals.weight <= space_.capacity && totals.taken <= space_.maxCount &&
+      totals.value > session_.BestValue()) {
+    OfferPick(at, totals.weight, totals.value);
   }
   if (slackFor_ != session_.BestValue()) RefreshSlack();
+}
+
+bool Deviations::WorthExpanding(std::size_t at, const Totals& totals) const {
   if (at == count_) return false;
   const Wide left = slack_ - penalty_;
   const Wide cheapest = space_.items[at].penalty;
   if (left < cheapest) return false;
   // Departures the limits force on this pick, each costing at least the cheapest penalty.
   std::int64_t forced = 0;
-  if (taken > space_.maxCount) {
-    forced = taken - space_.maxCount;
+  if (totals.taken > space_.maxCount) {
+    forced = totals.taken - space_.maxCount;
     if (forced > restTaken_[at]) return false;
   }
-  if (taken < space_.minCount) {
-    const std::int64_t missing = space_.minCount - taken;
+  if (totals.taken < space_.minCount) {
+    const std::int64_t missing = space_.minCount - totals.taken;
     const auto outside = static_cast<std::int64_t>(count_ - at) - restTaken_[at];
     if (missing > outside) return false;
     forced = std::max(forced, missing);
   }
-  if (weight > space_.capacity) {
-    const std::int64_t excess = weight - space_.capacity;
+  if (totals.weight > space_.capacity) {
+    const std::int64_t excess = totals.weight - space_.capacity;
     if (excess > allShed_[at]) return false;
     forced = std::max(forced, (excess + mostShed_[at] - 1) / mostShed_[at]);
   }
   return Wide{forced} * cheapest <= left;
+}
+
+bool Deviations::Enter(std::size_t at) {
+  const Totals totals = AtDefaults(at);
+  OfferIfBetter(at, totals);
+  return WorthExpanding(at, totals);
 }
 
 bool Deviations::Apply(std::size_t at, bool depart) {
@@ -137,7 +165,9 @@ std::int64_t Deviations::OpenBound() const {
   Wide best = space_.bound - penalty_;
   Wide above = 0;
   for (std::size_t i = 0; i < at_; ++i) {
-    if (next_[i] == 1) best = std::max(best, space_.bound - above - space_.items[i].penalty);
+    if (next_[i] == NextChild::Departure) {
+      best = std::max(best, space_.bound - above - space_.items[i].penalty);
+    }
     if (departed_[i] != 0) above += space_.items[i].penalty;
   }
   return std::max(static_cast<std::int64_t>(FloorDiv(best, space_.den)), space_.elsewhere);
@@ -145,23 +175,24 @@ std::int64_t Deviations::OpenBound() const {
 
 SearchEnd Deviations::Run(std::uint64_t nodeBudget) {
   std::size_t& at = at_;
-  if (!Expandable(0)) return SearchEnd::Done;
+  if (!Enter(0)) return SearchEnd::Done;
   for (std::uint64_t nodes = 0;; ++nodes) {
     if (session_.Interrupted()) {
-      session_.LowerBound(OpenBound());
+      session_.CapBound(OpenBound());
       return SearchEnd::Interrupted;
     }
     if (nodes >= nodeBudget) return SearchEnd::OverBudget;
     if (session_.HeartbeatDue()) session_.Heartbeat(OpenBound());
-    if (next_[at] == 2) {
-      next_[at] = 0;
+    if (next_[at] == NextChild::None) {
+      next_[at] = NextChild::Default;
       if (at == 0) return SearchEnd::Done;
       Undo(--at);
       continue;
     }
-    const bool depart = next_[at]++ == 1;
+    const bool depart = next_[at] == NextChild::Departure;
+    next_[at] = depart ? NextChild::None : NextChild::Departure;
     if (!Apply(at, depart)) continue;
-    if (Expandable(at + 1)) {
+    if (Enter(at + 1)) {
       ++at;
     } else {
       Undo(at);

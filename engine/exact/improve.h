@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/exactpick.h"
-#include "engine/exactsession.h"
+#include "engine/exact/pick.h"
+#include "engine/exact/session.h"
 
 namespace bagfunc {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/lagrange.h"
+#include "engine/exact/bound.h"
 
 namespace bagfunc {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/exact.h"
+#include "engine/exact/solve.h"
 
 namespace bagfunc {
 
@@ -28,10 +28,17 @@ class SolveSession {
   // Offers a pick that fits (item numbers in any order, no repeats, with its totals). It is
   // kept when worth more than the best so far, or as much with fewer items or less weight.
   void Offer(std::vector<std::int32_t> pick, std::int64_t weight, std::int64_t value);
-  bool HasPick() const { return best_.feasible; }
   std::int64_t BestValue() const { return best_.totalValue; }
-  // No pick is worth more than bound (a higher bound than the one known is ignored).
-  void LowerBound(std::int64_t bound);
+  // Every pick's value is a multiple of step (the values' greatest common divisor), so the
+  // next better pick is worth at least this, and a bound rounds down to a multiple of it.
+  void SetValueStep(std::int64_t step) { valueStep_ = step; }
+  std::int64_t NextBetterValue() const { return best_.totalValue + valueStep_; }
+  // True when the best pick known meets the bound.
+  bool Settled() const {
+    return best_.feasible && boundKnown_ && best_.upperBound < NextBetterValue();
+  }
+  // No pick is worth more than bound: the bound known falls to it (a higher one is ignored).
+  void CapBound(std::int64_t bound);
 
   // The result: proven when the search ran to its end, else with the bound reached.
   ExactResult Finish(bool searchedToEnd);
@@ -51,6 +58,7 @@ class SolveSession {
   ExactEnding ending_ = ExactEnding::Finished;
   bool clockRead_ = false;
   std::uint64_t work_ = 0;  // since the clock was last read
+  std::int64_t valueStep_ = 1;
 };
 
 }  // namespace bagfunc

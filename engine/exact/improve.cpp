@@ -1,4 +1,5 @@
-#include "engine/exactimprove.h"
+#include "engine/exact/improve.h"
+#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +9,6 @@ namespace bagfunc {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-// Candidates on each side of the edge that exchanges of two draw from: about 180,000 pairs.
-constexpr std::size_t kCoreSide = 600;
 
 // A move: candidates leaving and entering the pick, and what it gains.
 struct Move {
@@ -76,10 +75,10 @@ Move BestExchange(std::span<const Candidate> candidates, std::span<const std::si
                   const Pick& pick, const MoveLimits& limits) {
   std::vector<std::size_t> entering;
   std::vector<std::size_t> leaving;
-  for (auto c = edge.begin(); c != edge.end() && entering.size() < kCoreSide; ++c) {
+  for (auto c = edge.begin(); c != edge.end() && entering.size() < tuning::kExchangeSide; ++c) {
     if (!pick.Has(*c)) entering.push_back(*c);
   }
-  for (auto c = edge.rbegin(); c != edge.rend() && leaving.size() < kCoreSide; ++c) {
+  for (auto c = edge.rbegin(); c != edge.rend() && leaving.size() < tuning::kExchangeSide; ++c) {
     if (pick.Has(*c)) leaving.push_back(*c);
   }
   const Sets in(candidates, entering);

@@ -1,0 +1,37 @@
+// The best packing's tuning constants, in one place. Every budget is counted in work done
+// (nodes, cells, states), never in time, so a run that ends by itself gives the same pick on
+// every machine.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+namespace bagfunc::tuning {
+
+// Tangents the bound may intersect before it settles for the lowest one found.
+inline constexpr int kMostTangents = 200;
+// The multipliers of the weight tried for the bound on values that follow the weights.
+inline constexpr std::int64_t kMostResidueMultiplier = 3;
+// Nodes of the first, short search: some tens of milliseconds.
+inline constexpr std::uint64_t kQuickSearchNodes = 1000000;
+// Candidates on each side of the edge that exchanges of two draw from: about 180,000 pairs.
+inline constexpr std::size_t kExchangeSide = 600;
+// States of the expanding core at once: 24 bytes each, twice over while a step merges, so
+// that with their chains the core stays under about 160 MB.
+inline constexpr std::uint64_t kMostCoreStates = 1250000;
+// Chain nodes kept per state allowed, and the first collection of unreachable ones.
+inline constexpr std::uint64_t kCoreNodesPerState = 4;
+inline constexpr std::size_t kFirstNodeCollection = std::size_t{1} << 20;
+// Counts the core bounds apart at most (each costs a state a test).
+inline constexpr std::size_t kMostCoreCountBounds = 16;
+// The table takes one bit a cell: at most this many keeps it near 32 MB and a second or two.
+inline constexpr std::uint64_t kMostTableCells = std::uint64_t{1} << 28;
+// Counts the search takes apart at most, and the work of their bounds (counts times items).
+inline constexpr std::int64_t kMostCountsApart = 256;
+inline constexpr std::int64_t kMostCountBoundWork = std::int64_t{1} << 22;
+// Progress reports, and how much work passes between two looks at the clock.
+inline constexpr auto kReportEvery = std::chrono::milliseconds(100);
+inline constexpr std::uint64_t kWorkPerClockRead = 256;
+
+}  // namespace bagfunc::tuning
