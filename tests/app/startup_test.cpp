@@ -123,15 +123,19 @@ class StartupTest : public testsupport::WindowTest {
       for (const QAction* action : menu->actions()) texts << action->text();
       return texts;
     };
+    const auto removeTranslations = [] {
+      for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+      }
+    };
+    removeTranslations();  // what an earlier start-up loaded for the locale the test runs in
     const QStringList ownBefore = programTexts();
     const QStringList qtBefore = toolkitTexts();
     QVERIFY(app::InstallToolkitTranslations(QLocale(QLocale::Chinese, QLocale::China)));
     const QStringList ownAfter = programTexts();
     const QStringList qtAfter = toolkitTexts();
-    for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-      QCoreApplication::removeTranslator(translator);
-      delete translator;
-    }
+    removeTranslations();
     QCOMPARE(ownAfter, ownBefore);
     QCOMPARE(qtBefore.first(), QStringLiteral("Look in:"));
     QCOMPARE(qtAfter.size(), qtBefore.size());

@@ -285,10 +285,10 @@ for (const id of ["BitBtn1", "BtnBestPacking"]) {
 
 // ---- Stop: the best packing ends at once and keeps the last pick it reported ----
 
-// Strongly correlated items (each worth its weight and 1000) of even weights under an odd weight
-// limit: a pick is found at once, but no bound from the linear relaxation can come down to it,
-// so the search is still running when stopped.
-const hardItems = Array.from({ length: 9999 }, () => 2 * random.int(1, 10000)).map((weight) => [weight, weight + 1000]);
+// Items worth their even weights under an odd weight limit, and one small odd item worth little:
+// a pick is found at once, but no bound (from the linear relaxation, or from dividing out the
+// weights' common factor) comes down to it, so the search is still running when stopped.
+const hardItems = [...Array.from({ length: 9998 }, () => 2 * random.int(1, 10000)).map((weight) => [weight, weight]), [3, 1]];
 const hardLimit = 2 * Math.floor(hardItems.reduce((sum, [weight]) => sum + weight, 0) / 4) + 1;
 const hard = ["9999", "9999", String(hardLimit), ...hardItems.map((item) => item.join(","))];
 await setProblem(hard.join("\n"));
