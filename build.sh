@@ -19,7 +19,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libqrencode-dev fp-utils
   fonts-arphic-uming fonts-noto-cjk
@@ -34,6 +34,10 @@ PACKAGES=(
   emscripten chromium
 )
 
+# What a person who starts the calculator with ./build.sh run needs beyond the build: a help
+# viewer for the help menu (the tests stand in for it and never need it).
+RUN_PACKAGES=(xchm)
+
 # The web page's browser tests drive chromium with puppeteer-core, pinned by its lock file and
 # installed under build/npm (the source tree stays clean).
 NPM_LOCK=tests/web/package-lock.json
@@ -43,9 +47,10 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-deps() {
+# Installs the named Debian packages that are missing.
+deps_packages() {
   local missing=() p
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -53,6 +58,10 @@ deps() {
     as_root apt-get update -qq
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
+}
+
+deps() {
+  deps_packages "${PACKAGES[@]}"
   # npm: a machine whose node comes from elsewhere (it carries its own npm) keeps it.
   if ! command -v npm >/dev/null; then
     as_root apt-get update -qq
@@ -131,6 +140,7 @@ case "$cmd" in
     ;;
   run)
     build
+    deps_packages "${RUN_PACKAGES[@]}"
     exec build/bin/Trevana2023 "$@"
     ;;
   web)

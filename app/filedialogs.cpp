@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace app {
 namespace {
@@ -68,6 +72,24 @@ QString OpenedName(QFileDialog* dialog, const QString& typed, const QString& cho
   return asTyped.isFile() ? asTyped.absoluteFilePath() : chosen;
 }
 
+// Qt sizes the detail view's columns for sample texts in its own font ("128.88 GB",
+// "mp3Folder"), which cuts "144.0 KiB" and "plain text document" short in the window's face.
+// Size, type and date take what their texts need, the name the rest; the dialog is made wide
+// enough for a name column of useful width beside them.
+void FitColumns(QFileDialog* dialog) {
+  auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (view == nullptr) return;
+  QHeaderView* header = view->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < header->count(); ++column) {
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  constexpr int kWidth = 760;
+  constexpr int kHeight = 440;
+  dialog->resize(std::max(dialog->width(), kWidth), std::max(dialog->height(), kHeight));
+}
+
 }  // namespace
 
 void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
@@ -81,6 +103,7 @@ void SetUpFileDialog(QFileDialog* dialog, bool forSaving) {
   dialog->selectNameFilter(TextFilesFilter());
   dialog->setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
   dialog->setProperty(kStartFolderProperty, dialog->directory().absolutePath());
+  FitColumns(dialog);
   QLineEdit* nameBox = NameBox(dialog);
   if (nameBox == nullptr) return;
   QObject::connect(dialog, &QDialog::finished, dialog, [nameBox] { CloseCompletionList(nameBox); });

@@ -4,12 +4,16 @@
 #include "app/frmmain.h"
 #include "dialogs/pictures.h"
 #include "dialogs/aboutbox.h"
+#include "dialogs/desktopshell.h"
 #include "dialogs/visitephone.h"
 #include "engine/errors.h"
 #include "settings/inidatas.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -52,12 +56,28 @@ void InstallSettingsFailureDisplay() {
   });
 }
 
+bool InstallToolkitTranslations(const QLocale& locale) {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  // "qt" gathers the catalogues of every Qt module, qtbase among them.
+  if (!translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  return true;
+}
+
 int RunApplication() {
   Guarded([] {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     // No display name: the platform would append it to the main window's caption.
     QApplication::setWindowIcon(QIcon(dialogs::ProgramIcon()));  // the taskbar entry's
     InstallSettingsFailureDisplay();
+    // The platform's dialogs speak the desktop's language, whatever the program's own flag.
+    InstallToolkitTranslations(QLocale::system());
+    // Carries out the help menu's requests to open the help file and the web page.
+    const dialogs::DesktopShell shell;
     // Declared in creation order, so they are destroyed in the reverse one, FrmMain last,
     // also when start-up fails half way.
     NamedWindow<TFrmMain> mainWindow(FrmMain, std::make_unique<TFrmMain>());

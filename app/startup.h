@@ -2,6 +2,8 @@
 // loop runs, and the windows are destroyed in the reverse order, all under the error guard.
 #pragma once
 
+class QLocale;
+
 namespace app {
 
 // Steps after the application object exists: title, main window (which reads the settings),
@@ -11,6 +13,11 @@ int RunApplication();
 
 // The whole program: makes the application object, then RunApplication.
 int RunProgram(int& argc, char** argv);
+
+// Qt's own texts (the file dialogs' labels, the boxes' context menus, the message boxes'
+// buttons) in the language of locale, from Debian's qt6-translations-l10n; the program's own
+// texts are not translated and stay as they are. Returns whether a catalogue was found.
+bool InstallToolkitTranslations(const QLocale& locale);
 
 // Shows a settings file that cannot be written at exit in the error box (no owner window; the
 // main window is gone by then) and on standard error.

@@ -1,5 +1,6 @@
 // The main window as built: places, captions, menus, focus order, and the solve buttons.
 #include "app/errordisplay.h"
+#include "app/exactsolve.h"
 #include "app/frmmain.h"
 #include "engine/errors.h"
 #include "tests/support/tempfolder.h"
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -66,6 +69,51 @@ int CaptionRoom(const QString& caption) {
   const QFontMetrics metrics(bold);
   return metrics.horizontalAdvance(caption) + 3 * metrics.height();
 }
+
+// A paint device that keeps the texts drawn on it, in drawing order: what a menu shows, read
+// from the menu's own painting rather than from its captions.
+class TextRecorder : public QPaintDevice {
+ public:
+  explicit TextRecorder(QSize size) : engine_(this), size_(size) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  QString Drawn() const { return engine_.drawn; }
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth: return size_.width();
+      case PdmHeight: return size_.height();
+      case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+      case PdmDepth: return 32;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+      default: return 1;
+    }
+  }
+
+ private:
+  class Engine : public QPaintEngine {
+   public:
+    explicit Engine(TextRecorder* device) : QPaintEngine(AllFeatures), device_(device) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { drawn += item.text(); }
+    Type type() const override { return User; }
+    QString drawn;
+
+   private:
+    TextRecorder* device_;
+  };
+  mutable Engine engine_;
+  QSize size_;
+};
 
 }  // namespace
 
@@ -258,6 +306,72 @@ class MainWindowTest : public testsupport::WindowTest {
             : window_->findChild<QAction*>(menu)->menu()->actions();
     QVERIFY(position < siblings.size());
     QCOMPARE(siblings.at(position), item);
+  }
+
+  // Each menu as it opens shows every caption whole (no "…" in place of a part), its access
+  // key underlined rather than written; also run at scale 2.
+  void menuCaptionsShowWhole_data() {
+    QTest::addColumn<QString>("menu");
+    for (const char* menu : {"MnuFile", "MnuSet", "MnuHelp"}) QTest::newRow(menu) << menu;
+  }
+  void menuCaptionsShowWhole() {
+    QFETCH(QString, menu);
+    QMenu* popup = window_->findChild<QAction*>(menu)->menu();
+    popup->popup(window_->mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    TextRecorder recorder(popup->size());
+    popup->render(&recorder);
+    popup->hide();
+    const QString drawn = recorder.Drawn();
+    QVERIFY2(!drawn.contains(QChar(0x2026)), qPrintable(drawn));
+    for (const QAction* item : popup->actions()) {
+      if (item->isSeparator()) continue;
+      const QString shown = QString(item->text()).remove(QLatin1Char('&'));
+      QVERIFY2(drawn.contains(shown), qPrintable(shown + QStringLiteral(" in ") + drawn));
+    }
+  }
+
+  // The notice names the best packing's key and its caption, and fits its panel.
+  void statusNoticeNamesBestPacking() {
+    auto* notice = window_->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+    QVERIFY(notice != nullptr);
+    QVERIFY(notice->text().contains(QStringLiteral("F5")));
+    QVERIFY(notice->text().contains(window_->BestPacking->Action()->text().section(
+        QLatin1Char(' '), 1)));  // "Best Packing (Exact)"
+    const int needed = QFontMetrics(notice->font()).horizontalAdvance(notice->text());
+    QVERIFY2(needed <= notice->contentsRect().width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(needed).arg(notice->contentsRect().width())));
+  }
+
+  // Alt+F opens the File menu, one Esc closes it and the keyboard is back where it was: Tab
+  // goes on from there.
+  void escapeFromMenuReturnsFocus_data() {
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<char>("key");
+    QTest::newRow("input box, File") << "MemoSrc" << "BtnNewData" << 'F';
+    QTest::newRow("solve button, Help") << "BtnSolveMax" << "BtnCalcMaxWith1Data" << 'H';
+    QTest::newRow("result box, Set") << "MemoResult" << "BitBtn2" << 'S';
+  }
+  void escapeFromMenuReturnsFocus() {
+    QFETCH(QString, focused);
+    QFETCH(QString, next);
+    QFETCH(char, key);
+    QApplication::setActiveWindow(window_.get());
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* control = window_->findChild<QWidget*>(focused);
+    control->setFocus();
+    QTest::keyClick(window_.get(), static_cast<Qt::Key>(key), Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(QApplication::activePopupWidget()));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    // The window's own focus, not the application's: offscreen hands the activation to the
+    // closed menu a moment later, which no window manager does (window_e2e checks it there).
+    QTRY_COMPARE(window_->focusWidget(), control);
+    QVERIFY(window_->MainMnu->activeAction() == nullptr);
+    QTest::keyClick(window_->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(window_->focusWidget()->objectName(), next);
   }
 
   void menuBarHoldsThreeMenus() { QCOMPARE(window_->MainMnu->actions().size(), 3); }

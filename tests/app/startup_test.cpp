@@ -8,10 +8,20 @@
 #include "tests/support/tempfolder.h"
 #include "tests/support/windowtest.h"
 
+#include <QAbstractButton>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+
+#include <memory>
 
 class StartupTest : public testsupport::WindowTest {
   Q_OBJECT
@@ -80,6 +90,59 @@ class StartupTest : public testsupport::WindowTest {
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
     QVERIFY(folder.IniBytes().contains("bChinese=1"));
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Trevana背包问题计算器2023"));
+  }
+
+  // Under a Chinese desktop Qt's own texts are Chinese: the file dialog's labels, a message
+  // box's button, a box's context menu; every text of the program itself stays as it is.
+  void toolkitTextsFollowTheDesktop() {
+    const auto programTexts = [] {
+      const TFrmMain window;
+      // The file dialogs' own labels and actions are Qt's.
+      const auto own = [](const QObject* object) {
+        for (; object != nullptr; object = object->parent()) {
+          if (qobject_cast<const QFileDialog*>(object) != nullptr) return false;
+        }
+        return true;
+      };
+      QStringList texts;
+      for (const QAction* a : window.findChildren<QAction*>()) if (own(a)) texts << a->text();
+      for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) if (own(b)) texts << b->text();
+      for (const QLabel* l : window.findChildren<QLabel*>()) if (own(l)) texts << l->text();
+      for (const QGroupBox* g : window.findChildren<QGroupBox*>()) texts << g->title();
+      texts << window.OpenDlg->nameFilters() << window.windowTitle();
+      return texts;
+    };
+    const auto toolkitTexts = [] {
+      QFileDialog dialog;
+      dialog.setOption(QFileDialog::DontUseNativeDialog);
+      const QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok);
+      QPlainTextEdit edit;
+      const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+      QStringList texts{dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
+                        box.button(QMessageBox::Ok)->text()};
+      for (const QAction* action : menu->actions()) texts << action->text();
+      return texts;
+    };
+    const auto removeTranslations = [] {
+      for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+      }
+    };
+    removeTranslations();  // what an earlier start-up loaded for the locale the test runs in
+    const QStringList ownBefore = programTexts();
+    const QStringList qtBefore = toolkitTexts();
+    QVERIFY(app::InstallToolkitTranslations(QLocale(QLocale::Chinese, QLocale::China)));
+    const QStringList ownAfter = programTexts();
+    const QStringList qtAfter = toolkitTexts();
+    removeTranslations();
+    QCOMPARE(ownAfter, ownBefore);
+    QCOMPARE(qtBefore.first(), QStringLiteral("Look in:"));
+    QCOMPARE(qtAfter.size(), qtBefore.size());
+    for (qsizetype i = 0; i < qtAfter.size(); ++i) {
+      if (qtBefore[i].isEmpty()) continue;  // separators
+      QVERIFY2(qtAfter[i] != qtBefore[i], qPrintable(qtBefore[i] + QStringLiteral(" stays")));
+    }
   }
 
   void unwritableSettingsFileIsShownAndTheProgramStillEnds() {

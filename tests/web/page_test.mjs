@@ -2,8 +2,9 @@
 // person uses it, checked against the native bagsolve and the window's codec:
 // each button on a typed problem, a bad header line, the language after a reload, opening a
 // GBK file, saving the problem and the report byte for byte, printing, a 9999-item problem
-// while the page stays responsive, stopping the best packing, the keyboard alone, a phone's
-// screen, no request outside the site, and the page offline after the first visit.
+// while the page stays responsive, stopping the best packing, the keyboard alone (with a focus
+// outline that stands out), axe-core's rules, a phone's screen and a 1280 x 800 window during a
+// long solve, no request outside the site, and the page offline after the first visit.
 //   node page_test.mjs --site build/web --bagsolve B --textcodec T --chromium C --npm build/npm --out DIR
 import { spawnSync } from "node:child_process";
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
@@ -106,6 +107,28 @@ async function solve(buttonId) {
 
 const BUTTONS = { BitBtn1: "solve", BtnSolveMax: "max", BtnCalcMaxWith1Data: "max1", BtnBestPacking: "best" };
 
+// axe-core's rules on the page as it stands; serious and critical findings fail, and so do
+// the landmark and name rules the page once broke.
+const axeSource = readFileSync(join(args.npm, "node_modules", "axe-core", "axe.min.js"), "utf8");
+async function accessibility(what) {
+  if (!(await page.evaluate(() => typeof window.axe === "object"))) await page.evaluate(axeSource);
+  const result = await page.evaluate(async () => {
+    const run = await window.axe.run(document, { resultTypes: ["violations"] });
+    return run.violations.map((v) => ({ id: v.id, impact: v.impact, nodes: v.nodes.map((n) => n.target.join(" ")) }));
+  });
+  const named = ["landmark-unique", "label-content-name-mismatch"];
+  for (const v of result) console.log(`axe (${what}): ${v.impact} ${v.id} on ${v.nodes.join(", ")}`);
+  checks.equal(result.filter((v) => ["serious", "critical"].includes(v.impact) || named.includes(v.id)), [], `axe-core finds nothing serious ${what}`);
+}
+
+// Where a control stands in the window, and how far the page scrolls.
+const placeOf = (id) =>
+  page.$eval(`#${id}`, (element) => {
+    const r = element.getBoundingClientRect();
+    return { top: r.top, bottom: r.bottom, height: window.innerHeight, scrollHeight: document.documentElement.scrollHeight };
+  });
+const onScreen = (place) => place.top >= 0 && place.bottom <= place.height;
+
 async function errorBox() {
   const open = await page.$eval("#ErrorBox", (box) => box.open);
   return open ? { caption: await text("ErrorCaption"), message: await text("ErrorText") } : null;
@@ -137,6 +160,7 @@ for (const [id, variant] of Object.entries(BUTTONS)) {
   await solve(id);
   checks.equal(await resultLines(), bagsolve(sample, variant).lines, `${id} on the sample`);
 }
+await accessibility("at first, after a solve");
 
 // A problem typed on the keyboard, with odd lines; each button.
 const typed = "6\n 3\n$14\n1,22\n3,4\n5, 6\n-7,8\n0x9,10\n\n4,4\n";
@@ -156,6 +180,7 @@ await solve("BitBtn1");
 const bad = bagsolve("4\n3 \n8\n1,22", "solve");
 checks.equal(await errorBox(), { caption: "Trevana背包问题计算器2023", message: bad.error }, "a bad header line shows its message");
 checks.equal(await resultLines(), bad.lines, "a bad header line leaves what was written before it");
+await accessibility("with the error box open");
 await page.keyboard.press("Enter");
 checks.equal(await errorBox(), null, "Enter closes the error box");
 
@@ -220,6 +245,7 @@ await page.click("#MnuEnglish");
 checks.equal([await text("GrpDatasCaption"), await text("GrpResultCaption")], ["Input Datas Area", "Result Area"], "English captions");
 await open();
 checks.equal([await text("GrpDatasCaption"), await text("GrpResultCaption")], ["Input Datas Area", "Result Area"], "English survives a reload");
+await accessibility("in English");
 await page.click("#MnuChinese");
 await open();
 checks.equal([await text("GrpDatasCaption"), await text("GrpResultCaption")], ["输入数据区", "输出结果区"], "Chinese survives a reload");
@@ -259,10 +285,10 @@ for (const id of ["BitBtn1", "BtnBestPacking"]) {
 
 // ---- Stop: the best packing ends at once and keeps the last pick it reported ----
 
-// Strongly correlated items (each worth its weight and 1000) of even weights under an odd weight
-// limit: a pick is found at once, but no bound from the linear relaxation can come down to it,
-// so the search is still running when stopped.
-const hardItems = Array.from({ length: 9999 }, () => 2 * random.int(1, 10000)).map((weight) => [weight, weight + 1000]);
+// Items worth their even weights under an odd weight limit, and one small odd item worth little:
+// a pick is found at once, but no bound (from the linear relaxation, or from dividing out the
+// weights' common factor) comes down to it, so the search is still running when stopped.
+const hardItems = [...Array.from({ length: 9998 }, () => 2 * random.int(1, 10000)).map((weight) => [weight, weight]), [3, 1]];
 const hardLimit = 2 * Math.floor(hardItems.reduce((sum, [weight]) => sum + weight, 0) / 4) + 1;
 const hard = ["9999", "9999", String(hardLimit), ...hardItems.map((item) => item.join(","))];
 await setProblem(hard.join("\n"));
@@ -289,10 +315,29 @@ checks.equal(await resultLines(), bagsolve(sample, "solve").lines, "after a stop
 
 await open();
 const reached = new Set();
+// The focus outline against what lies around it (it is drawn outside the control): 3:1 at least.
+const weakOutlines = new Set();
 for (let i = 0; i < 40; i++) {
   await page.keyboard.press("Tab");
-  reached.add(await page.evaluate(() => document.activeElement.id));
+  const focus = await page.evaluate(() => {
+    const rgb = (colour) => colour.match(/[\d.]+/g).map(Number);
+    const luminance = (colour) => {
+      const [r, g, b] = rgb(colour).map((c) => c / 255).map((c) => (c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
+      return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    };
+    const element = document.activeElement;
+    let around = element.parentElement;
+    while (around && (rgb(getComputedStyle(around).backgroundColor)[3] ?? 1) === 0) around = around.parentElement;
+    const style = getComputedStyle(element);
+    const [a, b] = [luminance(style.outlineColor), luminance(getComputedStyle(around ?? document.body).backgroundColor)];
+    const contrast = (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+    return { id: element.id, outline: style.outlineStyle !== "none" && parseFloat(style.outlineWidth) >= 2, contrast };
+  });
+  reached.add(focus.id);
+  // Past the last control the focus leaves the page for the browser's own controls.
+  if (focus.id !== "" && (!focus.outline || focus.contrast < 3)) weakOutlines.add(`${focus.id} ${focus.contrast.toFixed(1)}:1`);
 }
+checks.equal([...weakOutlines], [], "every focused control shows an outline of at least 3:1 against its surroundings");
 const controls = await page.$$eval("button, textarea", (elements) => elements.filter((e) => e.offsetParent !== null).map((e) => e.id));
 checks.equal(controls.filter((id) => !reached.has(id)), [], "Tab reaches every visible control");
 await page.focus("#BtnSolveMax");
@@ -314,6 +359,21 @@ checks.ok((await text("ProgressText")).includes("已停止"), "the keyboard stop
 
 await open(360, 740, true);
 await page.screenshot({ path: join(args.out, "page-360x740.png"), fullPage: true });
+// A long best packing: Stop stays on screen once value and bound lengthen the progress text,
+// at the top of the page and scrolled to its end, and axe-core finds nothing on the busy page.
+await setProblem(hard.join("\n"));
+await page.click("#BtnBestPacking");
+await page.waitForFunction(() => /上界Upper Bound \d+/.test(document.getElementById("ProgressText").textContent), { timeout: 20000 }).catch(() => {});
+for (const scroll of ["top", "end"]) {
+  await page.evaluate((scroll) => window.scrollTo(0, scroll === "top" ? 0 : document.documentElement.scrollHeight), scroll);
+  await sleep(100);
+  const stop = await placeOf("BtnStop");
+  checks.ok(onScreen(stop) && stop.height === 740, `at 360 x 740 Stop stands on screen during a long solve, page at its ${scroll} (${stop.top}-${stop.bottom})`);
+}
+await page.screenshot({ path: join(args.out, "page-360x740-solving.png") });
+await accessibility("at 360 x 740 during a long solve");
+await page.$eval("#BtnStop", (button) => button.click());
+await idle();
 await setProblem(typed);
 await solve("BtnBestPacking");
 checks.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), "no horizontal scrolling at 360 px");
@@ -324,7 +384,24 @@ checks.equal(await page.$eval("#MemoSrc", (m) => m.inputMode), "numeric", "the n
 await page.click("#BtnNumericKeys");
 await page.screenshot({ path: join(args.out, "page-360x740-solved.png"), fullPage: true });
 await open(1280, 800);
+// 1280 x 800: the whole page without scrolling, at first, during a long solve and after one.
+const fits = async (when) => {
+  const header = await page.$eval("header", (h) => h.getBoundingClientRect().top);
+  const status = await placeOf("StatusBar1");
+  checks.ok(status.scrollHeight <= 800 && header === 0 && onScreen(status), `at 1280 x 800 the page fits ${when} (${status.scrollHeight} px tall, header at ${header}, status bar ${status.top}-${status.bottom})`);
+};
+await fits("at first");
+await setProblem(hard.join("\n"));
+await page.click("#BtnBestPacking");
+await page.waitForFunction(() => /上界Upper Bound \d+/.test(document.getElementById("ProgressText").textContent), { timeout: 20000 }).catch(() => {});
+await fits("during a long solve");
+checks.ok(onScreen(await placeOf("BtnStop")), "at 1280 x 800 Stop stands on screen during a long solve");
+await page.$eval("#BtnStop", (button) => button.click());
+await idle();
+await fits("after a stopped solve");
+await setProblem(sample);
 await solve("BtnBestPacking");
+await fits("after a solve");
 await page.screenshot({ path: join(args.out, "page-1280x800.png") });
 
 // ---- Installable, and offline after the first visit ----
