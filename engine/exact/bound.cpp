@@ -121,8 +121,32 @@ Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& l
   return best;
 }
 
-std::int64_t ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits) {
-  std::int64_t best = std::numeric_limits<std::int64_t>::max();
+std::int64_t PickBound::Of(std::int64_t capacity, std::int64_t weight, std::int64_t value,
+                          std::int64_t pickCount, Wide gain) const {
+  const Multipliers& m = multipliers;
+  const Wide scaled = Wide{value - alpha * weight} * m.den + Wide{m.num} * (capacity - weight) +
+                      m.lambda * (count - pickCount) + gain;
+  const Wide whole = FloorDiv(scaled, m.den);
+  return static_cast<std::int64_t>(Wide{alpha} * capacity + FloorDiv(whole, step) * step);
+}
+
+bool PickBound::Reaches(std::int64_t target, std::int64_t capacity, std::int64_t weight,
+                        std::int64_t value, std::int64_t pickCount, Wide gain) const {
+  const Multipliers& m = multipliers;
+  const Wide scaled = Wide{value - alpha * weight} * m.den + Wide{m.num} * (capacity - weight) +
+                      m.lambda * (count - pickCount) + gain;
+  // Without the rounding first: it only lowers the bound, and it costs two divisions.
+  if (scaled < Wide{target - alpha * capacity} * m.den) return false;
+  if (step == 1) return true;
+  return Of(capacity, weight, value, pickCount, gain) >= target;
+}
+
+PickBound LinearBound(const Multipliers& multipliers, const BoundLimits& limits) {
+  return {multipliers, multipliers.lambda >= 0 ? limits.maxCount : limits.minCount, 0, 1};
+}
+
+std::optional<PickBound> ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits) {
+  std::optional<PickBound> best;
   if (limits.capacity < 0) return best;
   std::vector<BoundItem> residues(items.size());
   for (std::int64_t alpha = 1; alpha <= tuning::kMostResidueMultiplier; ++alpha) {
@@ -134,8 +158,12 @@ std::int64_t ResidueBound(std::span<const BoundItem> items, const BoundLimits& l
     if (step <= 1) continue;
     const Multipliers residue = MinimiseBound(residues, limits);
     if (residue.infeasible) continue;
-    const Wide bound = Wide{alpha} * limits.capacity + FloorDiv(residue.Bound(), step) * step;
-    if (bound < best) best = static_cast<std::int64_t>(bound);
+    PickBound bound = LinearBound(residue, limits);
+    bound.alpha = alpha;
+    bound.step = step;
+    if (!best || bound.Whole(limits.capacity) < best->Whole(limits.capacity)) {
+      best = bound;
+    }
   }
   return best;
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -50,12 +51,44 @@ struct Multipliers {
 // dozen tangents at most.
 Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& limits);
 
-// Where every item's value less alpha times its weight is a multiple of one g > 1 (values that
-// follow the weights: a constant or one of a few constants above them), every pick is worth
-// alpha * its weight + g * m for a whole m, so no pick within the limits is worth more than
-// alpha * capacity + g * floor(D / g), D the bound above for the values p - alpha * w. Where
-// the bound above leaves a fraction of an item, this one cannot. The least such bound for
-// alpha = 1, 2, 3; the largest number where no alpha has such a g.
-std::int64_t ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits);
+// A bound on the value of the picks within some limits, read off a pick's (or a partial
+// pick's) own totals: with G = (value - alpha * weight) * den + num * (capacity - weight)
+//                              + lambda * (count - the pick's count) + what may still be gained,
+// no such pick is worth more than alpha * capacity + step * floor(floor(G / den) / step).
+// With alpha 0 and step 1 it is the bound above; `count` is the count lambda is measured from.
+struct PickBound {
+  Multipliers multipliers;
+  std::int64_t count = 0;
+  std::int64_t alpha = 0;
+  std::int64_t step = 1;
+
+  // What making an item (or change) gains under the multipliers, times den.
+  Wide Reduced(std::int64_t weight, std::int64_t value, std::int64_t count) const {
+    return Wide{multipliers.den} * (value - alpha * weight) - Wide{multipliers.num} * weight -
+           multipliers.lambda * count;
+  }
+  // The bound for totals whose gains still to come are `gain` (times den).
+  std::int64_t Of(std::int64_t capacity, std::int64_t weight, std::int64_t value,
+                  std::int64_t pickCount, Wide gain) const;
+  // The bound over the whole problem (no pick made yet, every gain still to come).
+  std::int64_t Whole(std::int64_t capacity) const {
+    return static_cast<std::int64_t>(Wide{alpha} * capacity +
+                                     FloorDiv(multipliers.Bound(), step) * step);
+  }
+  // Whether that bound reaches target.
+  bool Reaches(std::int64_t target, std::int64_t capacity, std::int64_t weight,
+               std::int64_t value, std::int64_t pickCount, Wide gain) const;
+};
+
+// The bound of the limits on their own, as a PickBound: the count is the limit lambda binds.
+PickBound LinearBound(const Multipliers& multipliers, const BoundLimits& limits);
+
+// Where every item's value less alpha times its weight is a multiple of one step > 1 (values
+// that follow the weights: a constant or one of a few constants above them), every pick is
+// worth alpha * its weight + step * m for a whole m, so no pick within the limits is worth
+// more than alpha * capacity + step * floor(D / step), D the bound above for the values
+// p - alpha * w. Where the bound above leaves a fraction of an item, this one cannot. The
+// least such bound for alpha = 1, 2, 3; nothing where no alpha has such a step.
+std::optional<PickBound> ResidueBound(std::span<const BoundItem> items, const BoundLimits& limits);
 
 }  // namespace bagfunc

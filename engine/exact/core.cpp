@@ -70,9 +70,9 @@ class CountMaxima {
   std::uint32_t generation_ = 1;
 };
 
-// What making the change gains under the multipliers, times their denominator.
-Wide Reduced(const Multipliers& m, const Change& c) {
-  return Wide{m.den} * c.value - Wide{m.num} * c.weight - m.lambda * c.count;
+// What making the change gains under a bound's multipliers, times their denominator.
+Wide Reduced(const PickBound& bound, const Change& c) {
+  return bound.Reduced(c.weight, c.value, c.count);
 }
 
 class Core {
@@ -103,9 +103,10 @@ class Core {
   SolveSession& session_;
   bool ranked_ = false;  // ordered by reduced value, not by value per weight
   std::vector<Change> changes_;
-  // Per count bound b: what the changes outside the window can gain under its multipliers,
+  // Per bound b: what the changes outside the window can gain under its multipliers,
   // undoing one of the first i (gainLeft_[b][i]) or making one from i on (gainRight_[b][i]);
   // and the sum for the window as it stands.
+  std::vector<PickBound> bounds_;  // the bounds by count, then the residue bound
   std::vector<std::vector<Wide>> gainLeft_, gainRight_;
   std::vector<Wide> gainNow_;
   std::vector<std::size_t> members_;    // the candidates of each change, change by change
@@ -170,7 +171,8 @@ void Core::BuildChanges() {
     i += equal;
   }
   if (ranked_) {
-    for (Change& c : changes_) c.rank = Reduced(*limits_.rankBy, c);
+    const PickBound rank{*limits_.rankBy, 0, 0, 1};
+    for (Change& c : changes_) c.rank = Reduced(rank, c);
   }
   // Most worth making first: by reduced value with counts, else by value per weight; ties by
   // the lighter change, then the candidate's place.
@@ -197,18 +199,18 @@ void Core::BuildChanges() {
 }
 
 void Core::BuildGains() {
-  const std::size_t bounds = limits_.countBounds.size();
-  gainLeft_.assign(bounds, std::vector<Wide>(edge_ + 1));
-  gainRight_.assign(bounds, std::vector<Wide>(changes_.size() - edge_ + 1));
-  gainNow_.assign(bounds, 0);
-  for (std::size_t b = 0; b < bounds; ++b) {
-    const Multipliers& m = limits_.countBounds[b].multipliers;
+  bounds_ = limits_.countBounds;
+  if (limits_.residue) bounds_.push_back(*limits_.residue);
+  gainLeft_.assign(bounds_.size(), std::vector<Wide>(edge_ + 1));
+  gainRight_.assign(bounds_.size(), std::vector<Wide>(changes_.size() - edge_ + 1));
+  gainNow_.assign(bounds_.size(), 0);
+  for (std::size_t b = 0; b < bounds_.size(); ++b) {
     for (std::size_t i = 0; i < edge_; ++i) {
-      gainLeft_[b][i + 1] = gainLeft_[b][i] + std::max<Wide>(0, -Reduced(m, changes_[i]));
+      gainLeft_[b][i + 1] = gainLeft_[b][i] + std::max<Wide>(0, -Reduced(bounds_[b], changes_[i]));
     }
     for (std::size_t i = changes_.size(); i-- > edge_;) {
       gainRight_[b][i - edge_] =
-          gainRight_[b][i - edge_ + 1] + std::max<Wide>(0, Reduced(m, changes_[i]));
+          gainRight_[b][i - edge_ + 1] + std::max<Wide>(0, Reduced(bounds_[b], changes_[i]));
     }
   }
 }
@@ -233,14 +235,15 @@ bool Core::Promising(const State& state, std::int64_t target) const {
       if (Wide{state.value - target} * next.weight + Wide{room} * next.value < 0) return false;
     }
   }
-  if (limits_.countBounds.empty()) return true;
-  for (std::size_t b = 0; b < gainNow_.size(); ++b) {
-    const CountBound& bound = limits_.countBounds[b];
-    const Multipliers& m = bound.multipliers;
-    if (Wide{state.value - target} * m.den + Wide{m.num} * room +
-            m.lambda * (bound.count - state.count) + gainNow_[b] >= 0) {
-      return true;
-    }
+  const auto reaches = [&](std::size_t b) {
+    return bounds_[b].Reaches(target, limits_.capacity, state.weight, state.value, state.count,
+                              gainNow_[b]);
+  };
+  const std::size_t counts = limits_.countBounds.size();
+  if (limits_.residue && !reaches(counts)) return false;
+  if (counts == 0) return true;
+  for (std::size_t b = 0; b < counts; ++b) {
+    if (reaches(b)) return true;
   }
   return false;
 }
@@ -256,15 +259,14 @@ std::int64_t Core::Bound(const State& state) const {
     bound = static_cast<std::int64_t>(
         FloorDiv(Wide{state.value} * next.weight + Wide{room} * next.value, next.weight));
   }
-  if (limits_.countBounds.empty()) return bound;
+  const auto of = [&](std::size_t b) {
+    return bounds_[b].Of(limits_.capacity, state.weight, state.value, state.count, gainNow_[b]);
+  };
+  const std::size_t counts = limits_.countBounds.size();
+  if (limits_.residue) bound = std::min(bound, of(counts));
+  if (counts == 0) return bound;
   std::int64_t byCount = kNoBest;
-  for (std::size_t b = 0; b < gainNow_.size(); ++b) {
-    const CountBound& cb = limits_.countBounds[b];
-    const Multipliers& m = cb.multipliers;
-    const Wide scaled = Wide{state.value} * m.den + Wide{m.num} * room +
-                        m.lambda * (cb.count - state.count) + gainNow_[b];
-    byCount = std::max(byCount, static_cast<std::int64_t>(FloorDiv(scaled, m.den)));
-  }
+  for (std::size_t b = 0; b < counts; ++b) byCount = std::max(byCount, of(b));
   return std::min(bound, byCount);
 }
 

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -37,13 +38,6 @@
 
 namespace bagfunc {
 
-// A bound on the picks of exactly `count` items (or, for the bound over all counts, of the
-// count its multipliers measure from): value <= bound + the reduced values' gains.
-struct CountBound {
-  Multipliers multipliers;
-  std::int64_t count = 0;
-};
-
 struct CoreLimits {
   std::int64_t capacity = 0;
   std::int64_t slots = 0;  // what a pick may hold
@@ -52,8 +46,11 @@ struct CoreLimits {
   const Multipliers* rankBy = nullptr;
   // States with more items are no better than those with fewer: only when the slots bind.
   bool countStates = false;
-  // Every better pick is within one of these bounds; none: the weight alone bounds.
-  std::vector<CountBound> countBounds;
+  // Every better pick is within one of these bounds (those of picks of exactly k items, for
+  // the counts a better pick may have); none: the weight alone bounds.
+  std::vector<PickBound> countBounds;
+  // And within this one, where values follow the weights.
+  std::optional<PickBound> residue;
   std::uint64_t mostStates = 0;  // states kept at once, at most
 };
 

@@ -72,8 +72,8 @@ class Solver {
   SearchSpace Fix(const Multipliers& multipliers, const BoundLimits& limits) const;
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
-  std::vector<CountBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
-  SearchEnd SearchByCore();
+  std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
+  SearchEnd SearchByCore(std::uint64_t mostStates);
 
   const ExactProblem& problem_;
   SolveSession session_;
@@ -270,7 +270,7 @@ ExactResult Solver::Solve() {
   const Multipliers multipliers = MinimiseBound(bounded_, Limits());
   if (multipliers.infeasible) return session_.Finish(true);
   session_.CapBound(multipliers.Bound());
-  session_.CapBound(ResidueBound(bounded_, Limits()));
+  if (const auto residue = ResidueBound(bounded_, Limits())) session_.CapBound(residue->Whole(capacity_));
   if (session_.Settled()) return session_.Finish(true);
   Greedy(multipliers);
   if (session_.Settled()) return session_.Finish(true);
@@ -280,9 +280,14 @@ ExactResult Solver::Solve() {
   const SearchEnd quick =
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
+  // The core on a small budget, which settles most problems of many near ties at once; where
+  // it does not (strongly correlated items), exchanges of two often meet the bound instead.
+  if (const SearchEnd end = SearchByCore(kFirstCoreStates); end != SearchEnd::OverBudget) {
+    return session_.Finish(end == SearchEnd::Done);
+  }
   Improve(multipliers, true);
   if (session_.Settled()) return session_.Finish(true);
-  if (const SearchEnd end = SearchByCore(); end != SearchEnd::OverBudget) {
+  if (const SearchEnd end = SearchByCore(kMostCoreStates); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
   return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
@@ -291,16 +296,16 @@ ExactResult Solver::Solve() {
 // The bounds of picks of exactly k items, for the counts around that of the bound's own pick
 // while they leave room for a better pick (the bound is concave in k, so those counts are one
 // range). Empty when that range is wide: the bound over all counts then serves alone.
-std::vector<CountBound> Solver::CountBounds(const Multipliers& overall,
+std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
                                             const BoundLimits& limits) const {
   std::int64_t middle = 0;
   for (const BoundItem& item : bounded_) middle += overall.Reduced(item) > 0 ? 1 : 0;
   middle = std::clamp(middle, limits.minCount, limits.maxCount);
-  std::vector<CountBound> bounds;
+  std::vector<PickBound> bounds;
   const auto promising = [&](std::int64_t k) {
     const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
     if (exactly.infeasible || exactly.Bound() < session_.NextBetterValue()) return false;
-    bounds.push_back({exactly, k});
+    bounds.push_back({exactly, k, 0, 1});
     return true;
   };
   // Downwards from the middle, then upwards; a count whose bound is too low ends its side.
@@ -311,22 +316,22 @@ std::vector<CountBound> Solver::CountBounds(const Multipliers& overall,
     if (bounds.size() > kMostCoreCountBounds) return {};
   }
   // The most promising first, as a state passes on the first bound it meets.
-  std::stable_sort(bounds.begin(), bounds.end(), [](const CountBound& a, const CountBound& b) {
+  std::stable_sort(bounds.begin(), bounds.end(), [](const PickBound& a, const PickBound& b) {
     return a.multipliers.Bound() > b.multipliers.Bound();
   });
   return bounds;
 }
 
 // The expanding core, where it applies and its states stay within bounds.
-SearchEnd Solver::SearchByCore() {
+SearchEnd Solver::SearchByCore(std::uint64_t mostStates) {
   if (!CoreApplies(items_, slotsBind_)) return SearchEnd::OverBudget;
   const BoundLimits limits = Limits();
   const Multipliers overall = MinimiseBound(bounded_, limits);
   if (overall.infeasible || overall.Bound() < session_.NextBetterValue()) return SearchEnd::Done;
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
-                  CountBounds(overall, limits), kMostCoreStates};
+                  CountBounds(overall, limits), ResidueBound(bounded_, limits), mostStates};
   if (core.countBounds.empty() && (slotsBind_ || overall.lambda != 0)) {
-    core.countBounds.push_back({overall, overall.lambda >= 0 ? limits.maxCount : limits.minCount});
+    core.countBounds.push_back(LinearBound(overall, limits));
   }
   return SolveByCore(items_, core, session_);
 }

@@ -20,6 +20,8 @@ inline constexpr std::size_t kExchangeSide = 600;
 // States of the expanding core at once: 24 bytes each, twice over while a step merges, so
 // that with their chains the core stays under about 160 MB.
 inline constexpr std::uint64_t kMostCoreStates = 1250000;
+// The core's first try, before the exchanges of two: some tens of milliseconds at most.
+inline constexpr std::uint64_t kFirstCoreStates = 100000;
 // Chain nodes kept per state allowed, and the first collection of unreachable ones.
 inline constexpr std::uint64_t kCoreNodesPerState = 4;
 inline constexpr std::size_t kFirstNodeCollection = std::size_t{1} << 20;

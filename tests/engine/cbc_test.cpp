@@ -8,6 +8,7 @@
 
 #include "engine/exact.h"
 #include "tests/oracle/bestvalue.h"
+#include "tests/oracle/hardclasses.h"
 
 namespace enginetest {
 namespace {
@@ -69,6 +70,48 @@ INSTANTIATE_TEST_SUITE_P(Rows, AgainstCbc, testing::Values(
     // Many items tie and the slots allow more items than fit by weight.
     CbcRow{"WeaklyCorrelatedManyTies", 1000, 1, 100, 0, 0, 0, 10, 1000, 25000},
     CbcRow{"InverseStronglyCorrelated", 1000, 11, 110, 0, 0, -10, 0, 1000, 30000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+
+// The classes that take many exchanges among items of nearly one value per weight, at a size
+// where the table cannot serve: spanner, profit ceiling, circle, inverse strongly correlated.
+// (CBC does not prove the strongly correlated spanner without a slot limit in minutes.)
+struct HardCbcRow {
+  const char* name;
+  int classNumber;
+  std::int32_t slots;
+};
+
+void PrintTo(const HardCbcRow& row, std::ostream* out) { *out << row.name; }
+
+class HardClassAgainstCbc : public testing::TestWithParam<HardCbcRow> {};
+
+TEST_P(HardClassAgainstCbc, SameBestValue) {
+  const HardCbcRow& row = GetParam();
+  const auto instance = oracle::MakeHardInstance(row.classNumber, 400, 10000, 3);
+  const bagfunc::ExactProblem problem{instance.items, row.slots,
+                                      *oracle::HardWeightLimit(instance, 50)};
+  std::string folder = (std::filesystem::temp_directory_path() / "cbc_test_XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const auto cbc =
+      oracle::SolveWithCbc(problem.items, problem.slotLimit, problem.maxWeight, 120, folder);
+  std::filesystem::remove_all(folder);
+  ASSERT_TRUE(cbc.ran) << "the cbc program did not run (is coinor-cbc installed?)";
+  ASSERT_TRUE(cbc.proven) << cbc.status;
+  bagfunc::ExactOptions options;
+  options.timeLimitSeconds = 0;
+  const auto result = bagfunc::SolveExact(problem, options);
+  EXPECT_TRUE(result.optimal);
+  EXPECT_EQ(result.totalValue, cbc.answer.value) << cbc.status;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HardClassAgainstCbc, testing::Values(
+    HardCbcRow{"StronglyCorrelatedSpannerSlots", 13, 40},
+    HardCbcRow{"WeaklyCorrelatedSpanner", 12, 400},
+    HardCbcRow{"InverseStronglyCorrelated", 4, 400},
+    HardCbcRow{"ProfitCeilingSlots", 15, 40},
+    HardCbcRow{"Circle", 16, 400},
+    HardCbcRow{"CircleSlots", 16, 40}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "engine/exact.h"
 #include "tests/oracle/bestvalue.h"
+#include "tests/oracle/hardclasses.h"
 
 namespace enginetest {
 namespace {
@@ -153,6 +154,56 @@ TEST(AgainstTable, HundredsOfItems) {
     }
   }
 }
+
+// Small instances of the classes of the knapsack literature, three items turned negative (in
+// weight and value, in weight, in value): against every subset, and against the table over
+// slot count and weight with more items, with and without a slot limit that binds.
+class HardClassAgainstReferences : public testing::TestWithParam<oracle::HardClass> {};
+
+std::vector<Item> WithNegatives(std::vector<Item> items) {
+  items[0] = {-items[0].Weight, -items[0].Value};
+  items[1].Weight = -items[1].Weight;
+  items[2].Value = -items[2].Value;
+  return items;
+}
+
+TEST_P(HardClassAgainstReferences, SameBestValue) {
+  const int classNumber = GetParam().number;
+  ExactOptions options;
+  options.timeLimitSeconds = 0;
+  for (const int h : {25, 50, 75}) {
+    const auto small = oracle::MakeHardInstance(classNumber, 16, 1000, static_cast<unsigned>(h));
+    ExactProblem problem{WithNegatives(small.items), 0, *oracle::HardWeightLimit(small, h)};
+    const auto answers = oracle::BestBySlotLimitTryingAll(problem.items, problem.maxWeight);
+    for (const std::int32_t slots : {16, 3}) {
+      problem.slotLimit = slots;
+      const ExactResult result = bagfunc::SolveExact(problem, options);
+      const auto context = testing::Message() << "16 items, h " << h << ", slots " << slots;
+      ASSERT_EQ(result.totalValue, answers[static_cast<std::size_t>(slots)].value) << context;
+      ASSERT_TRUE(result.optimal) << context;
+      ExpectValid(problem, result);
+      EXPECT_EQ(bagfunc::SolveExact(problem, options).pick, result.pick) << context;
+    }
+  }
+  if (classNumber == 9) return;  // weights of 100,000 and more, whatever the range: no table
+  const auto larger = oracle::MakeHardInstance(classNumber, 100, 60, 1);
+  ExactProblem problem{WithNegatives(larger.items), 0, *oracle::HardWeightLimit(larger, 50)};
+  const auto answers = oracle::BestBySlotLimitByTable(problem.items, problem.maxWeight, 100);
+  for (const std::int32_t slots : {100, 10}) {
+    problem.slotLimit = slots;
+    const ExactResult result = bagfunc::SolveExact(problem, options);
+    ASSERT_EQ(result.totalValue, answers[static_cast<std::size_t>(slots)].value)
+        << "100 items, slots " << slots;
+    ASSERT_TRUE(result.optimal);
+    ExpectValid(problem, result);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, HardClassAgainstReferences,
+                         testing::ValuesIn(oracle::HardClasses()), [](const auto& info) {
+                           std::string name = "Class" + std::to_string(info.param.number);
+                           return name;
+                         });
 
 // A problem whose bound no pick meets (even weights that are the values, under an odd limit),
 // with one odd item worth less than its weight so that no divisor of the weights or values

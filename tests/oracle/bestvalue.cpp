@@ -111,24 +111,12 @@ CbcAnswer SolveWithCbc(const std::vector<bagfunc::Item>& items, std::int64_t slo
   }
   std::remove(solution.c_str());
   CbcAnswer result;
-  const std::string seconds = std::to_string(timeLimitSeconds);
-  std::fflush(nullptr);  // or the child would write out what this process still buffers
-  const pid_t child = fork();
-  if (child == 0) {
-    const std::string log = workFolder + "/cbc.log";
-    if (std::FILE* out = std::freopen(log.c_str(), "w", stdout)) (void)out;
-    execlp("cbc", "cbc", model.c_str(), "sec", seconds.c_str(), "solve", "solution",
-           solution.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  if (child < 0) return result;
-  int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child) return result;
-  result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  const ChildRun run = RunProgram({"cbc", model, "sec", std::to_string(timeLimitSeconds), "solve",
+                                   "solution", solution},
+                                  workFolder + "/cbc.log");
+  result.cpuSeconds = run.cpuSeconds;
   std::ifstream in(solution);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) == 127 || !std::getline(in, result.status)) {
+  if (!run.ran || !std::getline(in, result.status)) {
     return result;
   }
   result.ran = true;
@@ -140,6 +128,29 @@ CbcAnswer SolveWithCbc(const std::vector<bagfunc::Item>& items, std::int64_t slo
     result.answer = {true, static_cast<std::int64_t>(std::llround(value))};
   }
   return result;
+}
+
+ChildRun RunProgram(const std::vector<std::string>& argv, const std::string& stdoutFile) {
+  ChildRun run;
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  std::fflush(nullptr);  // or the child would write out what this process still buffers
+  const pid_t child = fork();
+  if (child == 0) {
+    if (std::FILE* out = std::freopen(stdoutFile.c_str(), "w", stdout)) (void)out;
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  if (child < 0) return run;
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return run;
+  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.ran = WIFEXITED(status) && WEXITSTATUS(status) != 127;
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
 }
 
 }  // namespace oracle

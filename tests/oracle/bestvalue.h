@@ -39,4 +39,14 @@ CbcAnswer SolveWithCbc(const std::vector<bagfunc::Item>& items, std::int64_t slo
                        std::int64_t maxWeight, double timeLimitSeconds,
                        const std::string& workFolder);
 
+// Runs a program (argv[0] looked up on PATH) with its standard output sent to a file, and
+// waits for it. Whether it started and exited normally, its exit status and its processor
+// time (user and system).
+struct ChildRun {
+  bool ran = false;
+  int exitStatus = 0;
+  double cpuSeconds = 0;
+};
+ChildRun RunProgram(const std::vector<std::string>& argv, const std::string& stdoutFile);
+
 }  // namespace oracle
