@@ -80,7 +80,7 @@ char16_t JohabHangul(unsigned code) {
   if (final >= 0) return initial < 0 && vowel < 0 ? kLoneFinal[final] : 0;
   if (initial >= 0) return kLoneInitial[initial];
   if (vowel >= 0) return static_cast<char16_t>(0x314F + vowel);
-  return 0x3164;  // all three fill codes: the Hangul filler
+  return 0x3000;  // all three fill codes: a full-width space
 }
 
 // The symbols and Hanja of Johab (lead bytes 0xD9 to 0xDE and 0xE0 to 0xF9) are the Korean
@@ -106,6 +106,8 @@ QByteArray JohabToEucKr(unsigned char lead, unsigned char trail) {
     ++row;
     offset -= 94;
   }
+  // The modern letters of row 4 are the Hangul area's lone letters in Johab.
+  if (row == 0x24 && offset <= 0x53 - 0x21) return {};
   const char bytes[2] = {static_cast<char>(0x80 | row), static_cast<char>(0xA1 + offset)};
   return QByteArray(bytes, 2);
 }
@@ -236,6 +238,9 @@ QString CodePageDecoders::DecodeJohab(QStringDecoder& eucKr, const QByteArray& b
       eucKr.resetState();
       const QString decoded = eucKr.decode(euc);
       if (decoded.size() == 1 && decoded[0] != QChar::ReplacementCharacter) ch = decoded[0].unicode();
+      // The two signs the Korean standard added in 1998, which EUC-KR converters may lack.
+      if (euc == "\xA2\xE6") ch = u'\u20AC';
+      if (euc == "\xA2\xE7") ch = u'\u00AE';
     }
     text += QChar(ch != 0 ? ch : char16_t{QChar::ReplacementCharacter});
   }
