@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
+#include <algorithm>
 #include <cmath>
 
 namespace textio {
@@ -59,7 +60,10 @@ Underline UnderlineOf(const QTextCharFormat& format) {
   }
 }
 
-std::int32_t Twips(double pixels) { return static_cast<std::int32_t>(std::lround(pixels * kTwipsPerPixel)); }
+std::int16_t Twips(double pixels) {
+  return static_cast<std::int16_t>(std::clamp<long>(std::lround(pixels * kTwipsPerPixel),
+                                                    -kMaxIndentTwips, kMaxIndentTwips));
+}
 
 ParagraphFormat ParagraphOf(const QTextBlockFormat& format) {
   ParagraphFormat paragraph;

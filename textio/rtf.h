@@ -21,13 +21,15 @@ enum class Underline : std::uint8_t {
 
 enum class Alignment : std::uint8_t { kLeft, kCenter, kRight, kJustify };
 
-// How a paragraph is laid out. Indents are in twips (1/1440 inch); the first line's is relative
-// to the left one, negative for a hanging indent.
+// How a paragraph is laid out. Indents are in twips (1/1440 inch), at most kMaxIndentTwips
+// either way (so that a run stays small); the first line's is relative to the left one,
+// negative for a hanging indent.
+inline constexpr std::int16_t kMaxIndentTwips = 31'680;  // 22 inches, the widest page
 struct ParagraphFormat {
   Alignment alignment = Alignment::kLeft;
-  std::int32_t leftTwips = 0;
-  std::int32_t rightTwips = 0;
-  std::int32_t firstLineTwips = 0;
+  std::int16_t leftTwips = 0;
+  std::int16_t rightTwips = 0;
+  std::int16_t firstLineTwips = 0;
 
   bool operator==(const ParagraphFormat&) const = default;
 };
@@ -35,15 +37,16 @@ struct ParagraphFormat {
 // A stretch of text in one format. Paragraphs are separated by U+2029; U+2028 is a line break
 // inside a paragraph. A run lies in one paragraph, or in several of the same paragraph format;
 // the U+2029 that ends a paragraph belongs to it.
+// Packed into 40 bytes: a long document holds millions of runs.
 struct TextRun {
   QString text;
-  bool bold = false;
-  bool italic = false;
-  int halfPoints = 0;  // font size in half points; 0 is the box's own size
+  bool bold : 1 = false;
+  bool italic : 1 = false;
+  std::int16_t halfPoints : 13 = 0;  // font size in half points; 0 is the box's own size
+  bool strike : 1 = false;
   Underline underline = Underline::kNone;
-  bool strike = false;
-  std::uint32_t color = kNoColor;  // 0xRRGGBB, or the box's own text colour
   ParagraphFormat paragraph;
+  std::uint32_t color = kNoColor;  // 0xRRGGBB, or the box's own text colour
 
   static constexpr std::uint32_t kNoColor = 0xFFFFFFFFu;
 
@@ -54,6 +57,7 @@ struct TextRun {
   }
   bool operator==(const TextRun&) const = default;
 };
+static_assert(sizeof(TextRun) <= 40);
 
 // The reader keeps one state per open group, on the heap; a document that nests groups
 // deeper than this much memory allows is not loaded. A mail client's 2,714 levels take

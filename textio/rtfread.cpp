@@ -17,7 +17,6 @@ constexpr std::int64_t kNumberLimit = 1'000'000'000;  // larger parameters are c
 constexpr int kMaxHalfPoints = 3276;                   // 1638 points
 constexpr std::size_t kMaxWordLength = 32;
 constexpr int kDocumentDefaultCodePage = 936;          // when the document declares none
-constexpr std::int32_t kMaxIndentTwips = 31'680;       // 22 inches, the widest page
 constexpr int kListLevels = 9;
 
 // Destinations whose content is not part of the visible text.
@@ -148,7 +147,7 @@ class Reader {
   void AddListLabel();
   QString LevelLabel(int listId, int level, ListCounters& counters);
   std::uint32_t ColorOf(int index) const;
-  void MergeRuns();
+  std::vector<TextRun> TakeRuns();
   bool ConsumeFallback();
   const FontInfo* CurrentFont() const;
   std::vector<ListLevel>& definedLevels() { return lists_[definedList_]; }
@@ -172,7 +171,10 @@ class Reader {
   std::unordered_map<int, int> overrides_;  // \ls to \listid
   int definedOverrideList_ = 0;
   std::unordered_map<int, ListCounters> counters_;  // by \ls
-  std::size_t paragraphStart_ = 0;  // the first run of the paragraph being read
+  // The run the paragraph being read starts in, and where in its text: a paragraph's first
+  // text joins the run that ends the previous one while their formats agree.
+  std::size_t paragraphStart_ = 0;
+  qsizetype paragraphStartOffset_ = 0;
   bool labelDone_ = false;          // the paragraph has its label, or text before any
   bool utf8_ = false;          // a byte-order mark makes every byte UTF-8
   rtf::CodePageDecoders decoders_;
@@ -227,13 +229,17 @@ void Reader::AppendRun(QStringView text, bool eastAsian) {
     if (state_.eastItalic >= 0) italic = state_.eastItalic != 0;
     if (state_.eastHalfPoints >= 0) halfPoints = state_.eastHalfPoints;
   }
-  TextRun run{QString(), bold, italic, halfPoints, state_.underline, state_.strike,
-              ColorOf(state_.color), state_.paragraph};
+  TextRun run{QString(), bold, italic, static_cast<std::int16_t>(halfPoints)};
+  run.strike = state_.strike;
+  run.underline = state_.underline;
+  run.paragraph = state_.paragraph;
+  run.color = ColorOf(state_.color);
   // Within a paragraph runs differ by character format only: EndParagraph gives them all the
   // paragraph's format.
-  if (runs_.size() > paragraphStart_) {
+  if (!runs_.empty()) {
     TextRun& last = runs_.back();
-    run.paragraph = last.paragraph;
+    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
+    if (!straddles) run.paragraph = last.paragraph;
     if (last.SameFormat(run)) {
       last.text += text;
       return;
@@ -245,14 +251,28 @@ void Reader::AppendRun(QStringView text, bool eastAsian) {
 
 // The paragraph's format is the one in force where it ends.
 void Reader::EndParagraph(bool withSeparator) {
-  for (std::size_t i = paragraphStart_; i < runs_.size(); ++i)
-    runs_[i].paragraph = state_.paragraph;
+  std::size_t from = paragraphStart_;
+  if (from < runs_.size() && paragraphStartOffset_ > 0) {
+    // The run that ends the previous paragraph keeps its format; this one's text leaves it
+    // where the formats differ.
+    TextRun& first = runs_[from];
+    if (first.text.size() > paragraphStartOffset_ && first.paragraph != state_.paragraph) {
+      TextRun rest = first;
+      rest.text = first.text.mid(paragraphStartOffset_);
+      first.text.truncate(paragraphStartOffset_);
+      runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(from) + 1, std::move(rest));
+    }
+    ++from;
+  }
+  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].paragraph = state_.paragraph;
   if (withSeparator) AddCharacter(QChar::ParagraphSeparator);
-  paragraphStart_ = runs_.size();
+  paragraphStart_ = runs_.empty() ? 0 : runs_.size() - 1;
+  paragraphStartOffset_ = runs_.empty() ? 0 : runs_.back().text.size();
   labelDone_ = false;
 }
 
-void Reader::MergeRuns() {
+// The runs, neighbours of one format merged in place.
+std::vector<TextRun> Reader::TakeRuns() {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < runs_.size(); ++i) {
     if (kept > 0 && runs_[kept - 1].SameFormat(runs_[i])) {
@@ -263,6 +283,7 @@ void Reader::MergeRuns() {
     }
   }
   runs_.resize(kept);
+  return std::move(runs_);
 }
 
 void Reader::AddText(const QString& raw) {
@@ -475,6 +496,11 @@ std::optional<std::vector<TextRun>> Reader::Read() {
       if (!OpenGroup()) return std::nullopt;
     } else if (c == '}') {
       ++pos_;
+      if (stack_.size() == 1) {
+        // The last paragraph, unended, takes the format in force in the document.
+        Flush();
+        EndParagraph(false);
+      }
       if (!CloseGroup()) break;
     } else if (c == '\\') {
       ReadControl();
@@ -494,12 +520,12 @@ std::optional<std::vector<TextRun>> Reader::Read() {
   }
   Flush();
   EndParagraph(false);
-  MergeRuns();
-  if (!runs_.empty() && runs_.back().text.endsWith(QChar::ParagraphSeparator)) {
-    runs_.back().text.chop(1);
-    if (runs_.back().text.isEmpty()) runs_.pop_back();
+  std::vector<TextRun> runs = TakeRuns();
+  if (!runs.empty() && runs.back().text.endsWith(QChar::ParagraphSeparator)) {
+    runs.back().text.chop(1);
+    if (runs.back().text.isEmpty()) runs.pop_back();
   }
-  return std::move(runs_);
+  return runs;
 }
 
 void Reader::ReadControl() {
@@ -768,7 +794,7 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
                                  : word == "ql" ? Alignment::kLeft
                                                 : Alignment::kJustify;
   } else if (word == "li" || word == "lin" || word == "ri" || word == "rin" || word == "fi") {
-    const auto twips = static_cast<std::int32_t>(
+    const auto twips = static_cast<std::int16_t>(
         std::clamp<std::int64_t>(number, -kMaxIndentTwips, kMaxIndentTwips));
     if (word[0] == 'l') state_.paragraph.leftTwips = twips;
     if (word[0] == 'r') state_.paragraph.rightTwips = twips;

@@ -304,6 +304,16 @@ TEST(RtfReading, FormatsOfTheToolbar) {
       run("gh", Underline::kNone, false, TextRun::kNoColor, right),
   };
   EXPECT_EQ(*runs, expected);
+
+  // Paragraphs of one character format but different layouts stay apart, empty ones included.
+  const auto layouts = textio::ReadRtf(R"({\rtf1\qc a\par\pard b\par\qr\par\par\pard\qc c})");
+  ASSERT_TRUE(layouts.has_value());
+  const textio::ParagraphFormat left{};
+  const textio::ParagraphFormat rightOnly{Alignment::kRight, 0, 0, 0};
+  EXPECT_EQ(*layouts, (std::vector<TextRun>{run("a\u2029", Underline::kNone, false, TextRun::kNoColor, centred),
+                                            run("b\u2029", Underline::kNone, false, TextRun::kNoColor, left),
+                                            run("\u2029\u2029", Underline::kNone, false, TextRun::kNoColor, rightOnly),
+                                            run("c", Underline::kNone, false, TextRun::kNoColor, centred)}));
 }
 
 }  // namespace
