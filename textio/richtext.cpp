@@ -89,9 +89,10 @@ QTextBlockFormat BlockFormatOf(const ParagraphFormat& paragraph) {
   format.setRightMargin(paragraph.rightTwips / kTwipsPerPixel);
   format.setTextIndent(paragraph.firstLineTwips / kTwipsPerPixel);
   // A hanging first line (a list label) reaches the text with its tab, as word processors
-  // put a tab stop at the left indent.
+  // put a tab stop at the left indent. The box measures tab stops from where the first line
+  // starts.
   if (paragraph.firstLineTwips < 0 && paragraph.leftTwips > 0)
-    format.setTabPositions({QTextOption::Tab(paragraph.leftTwips / kTwipsPerPixel,
+    format.setTabPositions({QTextOption::Tab(-paragraph.firstLineTwips / kTwipsPerPixel,
                                              QTextOption::LeftTab)});
   return format;
 }
