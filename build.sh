@@ -25,7 +25,7 @@ PACKAGES=(
   fonts-arphic-uming fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils
   unrtf zbar-tools libchm-bin libreoffice-writer-nogui
-  coinor-cbc
+  coinor-cbc python3
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
   openbox x11-utils libxcb1-dev

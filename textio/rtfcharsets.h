@@ -28,7 +28,8 @@ char16_t SymbolCharacter(SymbolFont font, unsigned byte);
 
 // Turns bytes into text in a code page; decoders are made once per code page. Code page 936
 // (and any page the system cannot decode) goes through the program's GBK decoder; 65001 is
-// UTF-8.
+// UTF-8; Mac Japanese (10001) and Johab (1361) are decoded on top of the system's Shift_JIS
+// and EUC-KR.
 class CodePageDecoders {
  public:
   CodePageDecoders();
@@ -38,6 +39,8 @@ class CodePageDecoders {
 
  private:
   QStringDecoder* DecoderFor(int codePage);
+  static QString DecodeMacJapanese(QStringDecoder& shiftJis, const QByteArray& bytes);
+  static QString DecodeJohab(QStringDecoder& eucKr, const QByteArray& bytes);
   std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
 };
 

@@ -3,6 +3,7 @@
 #include "textio/textfile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -16,12 +17,13 @@ constexpr std::int64_t kNumberLimit = 1'000'000'000;  // larger parameters are c
 constexpr int kMaxHalfPoints = 3276;                   // 1638 points
 constexpr std::size_t kMaxWordLength = 32;
 constexpr int kDocumentDefaultCodePage = 936;          // when the document declares none
+constexpr int kListLevels = 9;
 
 // Destinations whose content is not part of the visible text.
 constexpr std::string_view kSkippedDestinations[] = {
-    "colortbl",  "stylesheet", "info",       "pict",        "object",     "header",
+    "listname",  "stylesheet", "info",       "pict",        "object",     "header",
     "headerl",   "headerr",    "headerf",    "footer",      "footerl",    "footerr",
-    "footerf",   "footnote",   "fldinst",    "listtable",   "listoverridetable",
+    "footerf",   "footnote",   "fldinst",    "levelnumbers",
     "revtbl",    "rsidtbl",    "generator",  "xmlnstbl",    "themedata",  "colorschememapping",
     "latentstyles", "datastore", "filetbl",  "pgdsctbl",    "nonshppict", "userprops",
     "bkmkstart", "bkmkend",    "annotation", "atnid",       "atnauthor",  "txe",
@@ -39,12 +41,21 @@ bool Contains(const std::string_view (&words)[N], std::string_view word) {
 // Which kind of characters follows (\loch, \hich, \dbch, \rtlch): decides which font the
 // associated font word \af sets and which font the bytes are read in.
 enum class CharType : std::uint8_t { kLow, kHigh, kDouble, kRightToLeft };
-enum class Destination : std::uint8_t { kText, kSkipped, kFontTable };
+// kNestedRowProperties is skipped like kSkipped, but its \nestrow ends it: one converter leaves
+// the group open around the text that follows. The list tables give the labels of \ls
+// paragraphs.
+enum class Destination : std::uint8_t {
+  kText, kSkipped, kFontTable, kColorTable, kNestedRowProperties, kListTable, kLevelText,
+  kListOverrideTable
+};
 
 struct CharacterState {
   bool bold = false;
   bool italic = false;
   int halfPoints = 0;
+  Underline underline = Underline::kNone;
+  bool strike = false;
+  int color = 0;  // \cf: an entry of the colour table; 0 and unknown entries are the box's own
   // The associated formats of East Asian text (\ab, \ai, \afs); -1 where the text takes the
   // plain format.
   std::int8_t eastBold = -1;
@@ -57,6 +68,26 @@ struct CharacterState {
   std::uint8_t unicodeSkip = 1;  // \ucN: fallback characters after each \uN
   Destination destination = Destination::kText;
   bool upr = false;  // a \upr group: its plain twin is not shown, its \ud twin is
+  ParagraphFormat paragraph;
+  int listOverride = 0;  // \ls; 0 outside lists
+  int listLevel = 0;     // \ilvl
+};
+
+// A level of a list from the list table: its label, with the numbers of levels to fill in.
+struct ListLevel {
+  int numberFormat = 0;  // \levelnfc: 0 decimal, 1/2 upper/lower roman, 3/4 letters, 23 bullet
+  int startAt = 1;
+  int follow = 0;        // \levelfollow: 0 a tab, 1 a space, 2 nothing
+  int font = -1;
+  // \leveltext as read: bytes as U+F000 + byte, \uN as themselves; the first unit is the
+  // label's length, and bytes 0 to 8 stand for the numbers of those levels.
+  QString text;
+  bool textDone = false;
+};
+
+struct ListCounters {
+  std::array<int, kListLevels> number{};
+  std::array<bool, kListLevels> started{};
 };
 
 struct FontInfo {
@@ -65,6 +96,22 @@ struct FontInfo {
   QByteArray name;
   SymbolFont symbol = SymbolFont::kNone;
 };
+
+std::optional<Underline> UnderlineOf(std::string_view word) {
+  static constexpr std::pair<std::string_view, Underline> kKinds[] = {
+      {"ul", Underline::kSingle},         {"ulw", Underline::kWords},
+      {"uldb", Underline::kDouble},       {"ulth", Underline::kThick},
+      {"uld", Underline::kDotted},        {"ulthd", Underline::kDotted},
+      {"uldash", Underline::kDashed},     {"ulthdash", Underline::kDashed},
+      {"ulldash", Underline::kDashed},    {"ulthldash", Underline::kDashed},
+      {"uldashd", Underline::kDashDot},   {"ulthdashd", Underline::kDashDot},
+      {"uldashdd", Underline::kDashDotDot}, {"ulthdashdd", Underline::kDashDotDot},
+      {"ulwave", Underline::kWave},       {"ulhwave", Underline::kWave},
+      {"ululdbwave", Underline::kWave}};
+  for (const auto& [name, kind] : kKinds)
+    if (name == word) return kind;
+  return std::nullopt;
+}
 
 // East Asian characters take the associated formats.
 bool IsEastAsian(char16_t ch) {
@@ -95,8 +142,15 @@ class Reader {
   void AppendRun(QStringView text, bool eastAsian);
   void AddByte(char byte);
   void Flush();
+  void EndParagraph(bool withSeparator);
+  void ApplyListWord(std::string_view word, std::int64_t number);
+  void AddListLabel();
+  QString LevelLabel(int listId, int level, ListCounters& counters);
+  std::uint32_t ColorOf(int index) const;
+  std::vector<TextRun> TakeRuns();
   bool ConsumeFallback();
   const FontInfo* CurrentFont() const;
+  std::vector<ListLevel>& definedLevels() { return lists_[definedList_]; }
 
   const QByteArray& bytes_;
   qsizetype pos_ = 0;
@@ -108,6 +162,20 @@ class Reader {
   int definedFont_ = -1;       // the font table entry being read
   int defaultFont_ = -1;
   int codePage_ = 0;           // \ansicpg; 0 when not given
+  int charsetCodePage_ = 0;    // \ansi, \mac, \pc, \pca; 0 when not given
+  std::vector<std::uint32_t> colors_;  // the colour table
+  std::uint32_t nextColor_ = 0;        // the entry being read, and whether it has components
+  bool nextColorGiven_ = false;
+  std::unordered_map<int, std::vector<ListLevel>> lists_;  // by \listid
+  int definedList_ = 0;  // the list being read: its \listid, or a negative key before that
+  std::unordered_map<int, int> overrides_;  // \ls to \listid
+  int definedOverrideList_ = 0;
+  std::unordered_map<int, ListCounters> counters_;  // by \ls
+  // The run the paragraph being read starts in, and where in its text: a paragraph's first
+  // text joins the run that ends the previous one while their formats agree.
+  std::size_t paragraphStart_ = 0;
+  qsizetype paragraphStartOffset_ = 0;
+  bool labelDone_ = false;          // the paragraph has its label, or text before any
   bool utf8_ = false;          // a byte-order mark makes every byte UTF-8
   rtf::CodePageDecoders decoders_;
   QByteArray pending_;  // bytes in state_'s font, not yet decoded
@@ -136,14 +204,20 @@ void Reader::Flush() {
   } else if (utf8_) {
     text = QString::fromUtf8(pending_);
   } else {
-    // The font's own code page, else the document's, else code page 936.
+    // The font's own code page, else the document's, else its character set's, else 936.
     int codePage = font != nullptr ? font->codePage : 0;
     if (codePage == 0 || !decoders_.Knows(codePage)) codePage = codePage_;
+    if (codePage == 0 || !decoders_.Knows(codePage)) codePage = charsetCodePage_;
     if (codePage == 0 || !decoders_.Knows(codePage)) codePage = kDocumentDefaultCodePage;
     text = decoders_.Decode(codePage, pending_);
   }
   pending_.clear();
   AddText(text);
+}
+
+std::uint32_t Reader::ColorOf(int index) const {
+  return index > 0 && static_cast<std::size_t>(index) < colors_.size() ? colors_[index]
+                                                                       : TextRun::kNoColor;
 }
 
 void Reader::AppendRun(QStringView text, bool eastAsian) {
@@ -155,17 +229,69 @@ void Reader::AppendRun(QStringView text, bool eastAsian) {
     if (state_.eastItalic >= 0) italic = state_.eastItalic != 0;
     if (state_.eastHalfPoints >= 0) halfPoints = state_.eastHalfPoints;
   }
+  TextRun run{QString(), bold, italic, static_cast<std::int16_t>(halfPoints)};
+  run.strike = state_.strike;
+  run.underline = state_.underline;
+  run.paragraph = state_.paragraph;
+  run.color = ColorOf(state_.color);
+  // Within a paragraph runs differ by character format only: EndParagraph gives them all the
+  // paragraph's format.
   if (!runs_.empty()) {
     TextRun& last = runs_.back();
-    if (last.bold == bold && last.italic == italic && last.halfPoints == halfPoints) {
+    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
+    if (!straddles) run.paragraph = last.paragraph;
+    if (last.SameFormat(run)) {
       last.text += text;
       return;
     }
   }
-  runs_.push_back(TextRun{text.toString(), bold, italic, halfPoints});
+  run.text = text.toString();
+  runs_.push_back(std::move(run));
+}
+
+// The paragraph's format is the one in force where it ends.
+void Reader::EndParagraph(bool withSeparator) {
+  std::size_t from = paragraphStart_;
+  if (from < runs_.size() && paragraphStartOffset_ > 0) {
+    // The run that ends the previous paragraph keeps its format; this one's text leaves it
+    // where the formats differ.
+    TextRun& first = runs_[from];
+    if (first.text.size() > paragraphStartOffset_ && first.paragraph != state_.paragraph) {
+      TextRun rest = first;
+      rest.text = first.text.mid(paragraphStartOffset_);
+      first.text.truncate(paragraphStartOffset_);
+      runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(from) + 1, std::move(rest));
+    }
+    ++from;
+  }
+  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].paragraph = state_.paragraph;
+  if (withSeparator) AddCharacter(QChar::ParagraphSeparator);
+  paragraphStart_ = runs_.empty() ? 0 : runs_.size() - 1;
+  paragraphStartOffset_ = runs_.empty() ? 0 : runs_.back().text.size();
+  labelDone_ = false;
+}
+
+// The runs, neighbours of one format merged in place.
+std::vector<TextRun> Reader::TakeRuns() {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < runs_.size(); ++i) {
+    if (kept > 0 && runs_[kept - 1].SameFormat(runs_[i])) {
+      runs_[kept - 1].text += runs_[i].text;
+    } else {
+      if (kept != i) runs_[kept] = std::move(runs_[i]);
+      ++kept;
+    }
+  }
+  runs_.resize(kept);
+  return std::move(runs_);
 }
 
 void Reader::AddText(const QString& raw) {
+  if (state_.destination == Destination::kLevelText && !definedLevels().empty()) {
+    ListLevel& level = definedLevels().back();
+    if (!level.textDone) level.text += raw;
+    return;
+  }
   if (state_.destination != Destination::kText) return;
   // Line ends in an RTF file are layout of the file, not of the text; paragraphs come from
   // \par. A NUL cannot stand in the box.
@@ -174,6 +300,10 @@ void Reader::AddText(const QString& raw) {
   text.remove(u'\n');
   text.remove(QChar(0));
   if (text.isEmpty()) return;
+  if (!labelDone_) {
+    labelDone_ = true;
+    if (state_.listOverride > 0) AddListLabel();
+  }
   if (state_.eastBold < 0 && state_.eastItalic < 0 && state_.eastHalfPoints < 0) {
     AppendRun(text, false);
     return;
@@ -204,9 +334,118 @@ void Reader::AddByte(char byte) {
         fonts_[definedFont_].name.append(byte);
       }
       break;
+    case Destination::kColorTable:
+      if (byte == ';') {
+        colors_.push_back(nextColorGiven_ ? nextColor_ : TextRun::kNoColor);
+        nextColor_ = 0;
+        nextColorGiven_ = false;
+      }
+      break;
+    case Destination::kLevelText:
+      if (definedLevels().empty()) break;
+      if (ListLevel& level = definedLevels().back(); byte == ';') {
+        level.textDone = true;
+      } else if (!level.textDone) {
+        level.text += QChar(static_cast<char16_t>(0xF000 + static_cast<unsigned char>(byte)));
+      }
+      break;
     case Destination::kSkipped:
+    case Destination::kNestedRowProperties:
+    case Destination::kListTable:
+    case Destination::kListOverrideTable:
       break;
   }
+}
+
+namespace {
+
+QString Roman(int n, bool upper) {
+  static constexpr std::pair<int, const char*> kDigits[] = {
+      {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
+      {50, "l"},   {40, "xl"},  {10, "x"},  {9, "ix"},   {5, "v"},   {4, "iv"}, {1, "i"}};
+  QString out;
+  for (const auto& [value, digits] : kDigits)
+    for (; n >= value && out.size() < 40; n -= value) out += QLatin1String(digits);
+  return upper ? out.toUpper() : out;
+}
+
+QString Letters(int n, bool upper) {
+  // a..z, then aa..zz, as word processors count on.
+  if (n < 1) return QString();
+  const QChar letter(static_cast<char16_t>((upper ? u'A' : u'a') + (n - 1) % 26));
+  return QString(std::min((n - 1) / 26 + 1, 40), letter);
+}
+
+QString ListNumber(int n, int format) {
+  switch (format) {
+    case 1: return Roman(n, true);
+    case 2: return Roman(n, false);
+    case 3: return Letters(n, true);
+    case 4: return Letters(n, false);
+    case 22: return n < 10 ? QStringLiteral("0") + QString::number(n) : QString::number(n);
+    case 23:
+    case 255: return QString();
+    default: return QString::number(n);
+  }
+}
+
+}  // namespace
+
+QString Reader::LevelLabel(int listId, int level, ListCounters& counters) {
+  const std::vector<ListLevel>& levels = lists_[listId];
+  if (static_cast<std::size_t>(level) >= levels.size()) return QString();
+  // This level counts on; the levels below it start again.
+  counters.number[level] = counters.started[level] ? counters.number[level] + 1
+                                                   : levels[level].startAt;
+  counters.started[level] = true;
+  for (int below = level + 1; below < kListLevels; ++below) counters.started[below] = false;
+
+  const ListLevel& format = levels[level];
+  const auto fontIt = fonts_.find(format.font);
+  const FontInfo* font = fontIt == fonts_.end() ? nullptr : &fontIt->second;
+  QString label;
+  QByteArray bytes;  // bytes of the font's code page, not yet decoded
+  const auto flush = [&] {
+    if (bytes.isEmpty()) return;
+    int codePage = font != nullptr ? font->codePage : 0;
+    if (codePage == 0) codePage = codePage_ != 0 ? codePage_ : charsetCodePage_;
+    label += decoders_.Decode(codePage != 0 ? codePage : kDocumentDefaultCodePage, bytes);
+    bytes.clear();
+  };
+  const qsizetype length = format.text.isEmpty() ? 0 : format.text[0].unicode() & 0xFF;
+  for (qsizetype i = 1; i <= length && i < format.text.size(); ++i) {
+    const char16_t unit = format.text[i].unicode();
+    const bool isByte = unit >= 0xF000 && unit <= 0xF0FF;
+    if (isByte && unit - 0xF000 < kListLevels) {
+      flush();
+      const int other = unit - 0xF000;
+      if (static_cast<std::size_t>(other) < levels.size() && counters.started[other])
+        label += ListNumber(counters.number[other], levels[other].numberFormat);
+    } else if (font != nullptr && font->symbol != SymbolFont::kNone) {
+      const char16_t ch = rtf::SymbolCharacter(font->symbol, unit);
+      // A bullet the font draws as a picture with no Unicode name: the usual bullet.
+      label += QChar(ch != 0 ? ch : format.numberFormat == 23 ? u'\u2022' : unit);
+    } else if (isByte) {
+      bytes += static_cast<char>(unit - 0xF000);
+    } else {
+      flush();
+      label += QChar(unit);
+    }
+  }
+  flush();
+  if (format.follow == 0) label += u'\t';
+  if (format.follow == 1) label += u' ';
+  return label;
+}
+
+// A paragraph of a list that carries no label of its own (\listtext, \pntext) gets the one its
+// list level gives, as word processors show it.
+void Reader::AddListLabel() {
+  const auto list = overrides_.find(state_.listOverride);
+  if (list == overrides_.end()) return;
+  const int level = std::clamp(state_.listLevel, 0, kListLevels - 1);
+  const QString label = LevelLabel(list->second, level, counters_[state_.listOverride]);
+  if (!label.isEmpty()) AppendRun(label, false);
 }
 
 // After \uN the next characters stand in for readers without Unicode; one of them is consumed
@@ -257,6 +496,11 @@ std::optional<std::vector<TextRun>> Reader::Read() {
       if (!OpenGroup()) return std::nullopt;
     } else if (c == '}') {
       ++pos_;
+      if (stack_.size() == 1) {
+        // The last paragraph, unended, takes the format in force in the document.
+        Flush();
+        EndParagraph(false);
+      }
       if (!CloseGroup()) break;
     } else if (c == '\\') {
       ReadControl();
@@ -275,11 +519,13 @@ std::optional<std::vector<TextRun>> Reader::Read() {
     }
   }
   Flush();
-  if (!runs_.empty() && runs_.back().text.endsWith(QChar::ParagraphSeparator)) {
-    runs_.back().text.chop(1);
-    if (runs_.back().text.isEmpty()) runs_.pop_back();
+  EndParagraph(false);
+  std::vector<TextRun> runs = TakeRuns();
+  if (!runs.empty() && runs.back().text.endsWith(QChar::ParagraphSeparator)) {
+    runs.back().text.chop(1);
+    if (runs.back().text.isEmpty()) runs.pop_back();
   }
-  return std::move(runs_);
+  return runs;
 }
 
 void Reader::ReadControl() {
@@ -393,6 +639,34 @@ void Reader::ReadControlWord() {
   ApplyWord(word, hasNumber, number, optional);
 }
 
+// The list table's levels and the overrides that \ls numbers name.
+void Reader::ApplyListWord(std::string_view word, std::int64_t number) {
+  const int value = static_cast<int>(number);
+  if (state_.destination == Destination::kListOverrideTable) {
+    if (word == "listoverride") definedOverrideList_ = 0;
+    if (word == "listid") definedOverrideList_ = value;
+    if (word == "ls") overrides_[value] = definedOverrideList_;
+    return;
+  }
+  if (word == "list") {
+    definedList_ = -static_cast<int>(lists_.size()) - 1;  // until its \listid comes
+    lists_[definedList_].clear();
+  } else if (word == "listid" && definedList_ < 0) {
+    lists_[value] = std::move(lists_[definedList_]);
+    lists_.erase(definedList_);
+    definedList_ = value;
+  } else if (word == "listlevel") {
+    if (definedLevels().size() < static_cast<std::size_t>(kListLevels))
+      definedLevels().emplace_back();
+  } else if (!definedLevels().empty()) {
+    ListLevel& level = definedLevels().back();
+    if (word == "levelnfc" || word == "levelnfcn") level.numberFormat = value;
+    if (word == "levelstartat") level.startAt = std::clamp(value, 0, 1'000'000);
+    if (word == "levelfollow") level.follow = value;
+    if (word == "f") level.font = value;
+  }
+}
+
 void Reader::ApplyFontTableWord(std::string_view word, std::int64_t number) {
   const int value = static_cast<int>(number);
   if (word == "f") {
@@ -415,32 +689,72 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
       state_.destination = stack_.back().destination;
     return;
   }
+  if (state_.destination == Destination::kNestedRowProperties) {
+    if (word == "nestrow" && !stack_.empty()) {
+      state_.destination = stack_.back().destination;
+      EndParagraph(true);
+    }
+    return;
+  }
   if (Contains(kShownDestinations, word)) {
     if (word == "ud" && !stack_.empty() && stack_.back().upr)
       state_.destination = stack_.back().destination;
+    if (word == "listtext" || word == "pntext") labelDone_ = true;
     return;
   }
-  if (word == "fonttbl") {
-    state_.destination = Destination::kFontTable;
+  if (word == "fonttbl" || word == "colortbl" || word == "listtable" ||
+      word == "listoverridetable" || word == "nesttableprops") {
+    state_.destination = word == "fonttbl"             ? Destination::kFontTable
+                         : word == "colortbl"          ? Destination::kColorTable
+                         : word == "listtable"         ? Destination::kListTable
+                         : word == "listoverridetable" ? Destination::kListOverrideTable
+                                                       : Destination::kNestedRowProperties;
+    return;
+  }
+  if ((state_.destination == Destination::kListTable ||
+       state_.destination == Destination::kLevelText) &&
+      word == "leveltext") {
+    state_.destination = Destination::kLevelText;
     return;
   }
   if (optional || Contains(kSkippedDestinations, word)) {
     state_.destination = Destination::kSkipped;
     return;
   }
-  if (state_.destination == Destination::kFontTable) {
-    ApplyFontTableWord(word, number);
-    return;
+  switch (state_.destination) {
+    case Destination::kFontTable:
+      ApplyFontTableWord(word, number);
+      return;
+    case Destination::kColorTable:
+      if (word == "red" || word == "green" || word == "blue") {
+        const int shift = word == "red" ? 16 : word == "green" ? 8 : 0;
+        nextColor_ = (nextColor_ & ~(0xFFu << shift)) |
+                     (static_cast<std::uint32_t>(std::clamp<std::int64_t>(number, 0, 255)) << shift);
+        nextColorGiven_ = true;
+      }
+      return;
+    case Destination::kListTable:
+    case Destination::kListOverrideTable:
+      ApplyListWord(word, number);
+      return;
+    case Destination::kLevelText:
+      if (word == "u" && number >= -32768 && number <= 65535) {
+        AddText(QString(QChar(static_cast<char16_t>(static_cast<std::uint16_t>(number)))));
+        fallbackLeft_ = state_.unicodeSkip;
+      }
+      return;
+    default:
+      break;
   }
 
   const bool on = !hasNumber || number != 0;
   const int value = static_cast<int>(number);
   const bool associated = state_.charType != CharType::kRightToLeft;
-  if (word == "par" || word == "page" || word == "sect" || word == "row") {
-    AddCharacter(QChar::ParagraphSeparator);
+  if (word == "par" || word == "page" || word == "sect" || word == "row" || word == "nestrow") {
+    EndParagraph(true);
   } else if (word == "line") {
     AddCharacter(QChar::LineSeparator);
-  } else if (word == "tab" || word == "cell") {
+  } else if (word == "tab" || word == "cell" || word == "nestcell") {
     AddText(QStringLiteral("\t"));
   } else if (word == "u") {
     // A signed 16-bit unit; surrogate pairs come as two of them. Anything wider is no
@@ -462,6 +776,33 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
     state_.italic = on;
   } else if (word == "fs") {
     state_.halfPoints = std::clamp(value, 0, kMaxHalfPoints);
+  } else if (word == "ulnone") {
+    state_.underline = Underline::kNone;
+  } else if (const std::optional<Underline> kind = UnderlineOf(word)) {
+    state_.underline = on ? *kind : Underline::kNone;
+  } else if (word == "strike" || word == "striked") {
+    state_.strike = on;
+  } else if (word == "cf") {
+    state_.color = value;
+  } else if (word == "pard") {
+    state_.paragraph = ParagraphFormat{};
+    state_.listOverride = 0;
+    state_.listLevel = 0;
+  } else if (word == "ql" || word == "qc" || word == "qr" || word == "qj" || word == "qd") {
+    state_.paragraph.alignment = word == "qc"   ? Alignment::kCenter
+                                 : word == "qr" ? Alignment::kRight
+                                 : word == "ql" ? Alignment::kLeft
+                                                : Alignment::kJustify;
+  } else if (word == "li" || word == "lin" || word == "ri" || word == "rin" || word == "fi") {
+    const auto twips = static_cast<std::int16_t>(
+        std::clamp<std::int64_t>(number, -kMaxIndentTwips, kMaxIndentTwips));
+    if (word[0] == 'l') state_.paragraph.leftTwips = twips;
+    if (word[0] == 'r') state_.paragraph.rightTwips = twips;
+    if (word[0] == 'f') state_.paragraph.firstLineTwips = twips;
+  } else if (word == "ls") {
+    state_.listOverride = value;
+  } else if (word == "ilvl") {
+    state_.listLevel = value;
   } else if (word == "ab" && associated) {
     state_.eastBold = on ? 1 : 0;
   } else if (word == "ai" && associated) {
@@ -487,6 +828,9 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
     state_.bold = reset.bold;
     state_.italic = reset.italic;
     state_.halfPoints = reset.halfPoints;
+    state_.underline = reset.underline;
+    state_.strike = reset.strike;
+    state_.color = reset.color;
     state_.eastBold = reset.eastBold;
     state_.eastItalic = reset.eastItalic;
     state_.eastHalfPoints = reset.eastHalfPoints;
@@ -500,6 +844,8 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
     if (state_.font < 0) state_.font = value;
   } else if (word == "ansicpg") {
     codePage_ = value;
+  } else if (word == "ansi" || word == "mac" || word == "pc" || word == "pca") {
+    charsetCodePage_ = word == "ansi" ? 1252 : word == "mac" ? 10000 : word == "pc" ? 437 : 850;
   } else if (word == "emdash") {
     AddCharacter(0x2014);
   } else if (word == "endash") {

@@ -1,13 +1,18 @@
 // LibreOffice as the independent reference: it reads what the result box writes, and it
 // writes RTF (from a web page) that the reader must read as LibreOffice itself does.
 #include "libreoffice.h"
+#include "textio/richtext.h"
 #include "textio/rtf.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QTextDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace {
 
@@ -78,6 +83,126 @@ TEST(LibreOffice, ItsRtfReadsAsItReadsIt) {
       EXPECT_EQ(run->halfPoints, halfPoints) << piece;
     }
   }
+}
+
+// The formats of the run that holds the piece of text, its size made explicit.
+std::optional<textio::TextRun> RunWith(const std::vector<textio::TextRun>& runs, const QString& piece,
+                                       int defaultHalfPoints) {
+  for (textio::TextRun run : runs) {
+    if (!run.text.contains(piece)) continue;
+    run.text = piece;
+    if (run.halfPoints == 0) run.halfPoints = defaultHalfPoints;
+    return run;
+  }
+  return std::nullopt;
+}
+
+std::vector<textio::TextRun> ThroughLibreOffice(const QByteArray& rtf) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("box.rtf"));
+  if (!Put(path, rtf)) return {};
+  const QByteArray again =
+      ConvertWithLibreOffice({path}, QStringLiteral("rtf:Rich Text Format"), "rtf").value(0);
+  return textio::ReadRtf(again).value_or(std::vector<textio::TextRun>{});
+}
+
+// A word processor's formats go through the result box (loaded, saved) and LibreOffice reads
+// the saved document with each of them: character formats, colours, alignment and indents.
+TEST(LibreOffice, ReadsEveryFormatTheResultBoxSaves) {
+  REQUIRE_LIBREOFFICE();
+  if (QCoreApplication::instance() == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "test_textio";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app =
+      QCoreApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr;
+  (void)app;
+
+  using textio::Alignment;
+  using textio::Underline;
+  std::vector<textio::TextRun> runs;
+  const auto add = [&](QString text, auto&& change) {
+    textio::TextRun run;
+    run.text = std::move(text);
+    change(run);
+    runs.push_back(std::move(run));
+  };
+  add(QStringLiteral("标题 Heading\u2029"), [](auto& r) {
+    r.bold = true;
+    r.underline = Underline::kSingle;
+    r.halfPoints = 32;
+    r.paragraph.alignment = Alignment::kCenter;
+  });
+  add(QStringLiteral("红色 red right\u2029"), [](auto& r) {
+    r.color = 0xC00000;
+    r.paragraph.alignment = Alignment::kRight;
+  });
+  add(QStringLiteral("struck"), [](auto& r) {
+    r.strike = true;
+    r.paragraph.alignment = Alignment::kJustify;
+  });
+  add(QStringLiteral(" double"), [](auto& r) {
+    r.underline = Underline::kDouble;
+    r.italic = true;
+    r.paragraph.alignment = Alignment::kJustify;
+  });
+  add(QStringLiteral(" dotted blue\u2029"), [](auto& r) {
+    r.underline = Underline::kDotted;
+    r.color = 0x0070C0;
+    r.paragraph.alignment = Alignment::kJustify;
+  });
+  add(QStringLiteral("\u2022\thanging bullet\u2029"), [](auto& r) {
+    r.paragraph.leftTwips = 360;
+    r.paragraph.firstLineTwips = -360;
+  });
+  add(QStringLiteral("quoted both sides"), [](auto& r) {
+    r.paragraph.leftTwips = 720;
+    r.paragraph.rightTwips = 1440;
+  });
+
+  // Loaded into the box's document and saved from it again.
+  QTextDocument box;
+  textio::SetDocumentRuns(&box, runs, 23);
+  const std::vector<textio::TextRun> saved = textio::DocumentRuns(box);
+  const std::vector<textio::TextRun> read = ThroughLibreOffice(textio::WriteRtf(saved, "宋体", 23));
+  ASSERT_FALSE(read.empty());
+  for (const textio::TextRun& run : runs) {
+    // Word by word: LibreOffice gives the blanks between scripts and the paragraph ends formats
+    // of their own.
+    static const QRegularExpression blanks(QStringLiteral("[\\s\\x{2029}]+"));
+    for (const QString& piece : run.text.split(blanks, Qt::SkipEmptyParts)) {
+      const auto expected = RunWith(runs, piece, 23);
+      const auto inBox = RunWith(saved, piece, 23);
+      const auto back = RunWith(read, piece, 23);
+      ASSERT_TRUE(inBox.has_value()) << piece.toStdString();
+      ASSERT_TRUE(back.has_value()) << piece.toStdString() << " in " << PlainText(read).toStdString();
+      EXPECT_EQ(*inBox, *expected) << piece.toStdString();
+      EXPECT_EQ(*back, *expected) << piece.toStdString();
+    }
+  }
+}
+
+// The hand-made document of a word processor's toolbar formats reads with the formats
+// LibreOffice reads in it (through the RTF it writes of it).
+TEST(LibreOffice, ReadsTheToolbarFormatsAsItDoes) {
+  REQUIRE_LIBREOFFICE();
+  QFile file(QStringLiteral(TREVANA_RTF_CORPUS "/handmade/formats.rtf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray rtf = file.readAll();
+  const auto mine = textio::ReadRtf(rtf);
+  ASSERT_TRUE(mine.has_value());
+  const std::vector<textio::TextRun> theirs = ThroughLibreOffice(rtf);
+  int compared = 0;
+  for (const char* piece : {"Packing list", "Red, on the right", "struck", "double", "some words",
+                            "dotted", "blue wave", "plain left"}) {
+    const auto a = RunWith(*mine, piece, 22);
+    const auto b = RunWith(theirs, piece, 22);
+    ASSERT_TRUE(a && b) << piece;
+    EXPECT_EQ(*a, *b) << piece;
+    compared += a->underline != textio::Underline::kNone || a->strike || a->color != textio::TextRun::kNoColor ||
+                a->paragraph.alignment != textio::Alignment::kLeft;
+  }
+  EXPECT_EQ(compared, 7);  // every piece but the plain one carries a format
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "textio/rtf.h"
+#include "textio/rtfcharsets.h"
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QString>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -230,6 +233,87 @@ TEST(RtfWriting, OneParPerLine) {
   EXPECT_EQ(pars(textio::WriteRtf({{"a\u2029b\u2029c", false, false, 0}}, "F", 23)), 3);
   EXPECT_EQ(pars(textio::WriteRtf({{"a\u2029", false, false, 0}}, "F", 23)), 2);
   EXPECT_EQ(pars(textio::WriteRtf({}, "F", 23)), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Johab, decoded here on top of EUC-KR, against Python's own Johab codec over every two-byte
+// code: the same character, or none where Python has none.
+TEST(RtfCharsets, JohabAsPythonDecodesIt) {
+  QProcess python;
+  python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(
+      "import sys\n"
+      "for lead in range(0x84, 0xFA):\n"
+      "  for trail in list(range(0x31, 0x7F)) + list(range(0x81, 0xFF)):\n"
+      "    try: ch = bytes([lead, trail]).decode('johab')\n"
+      "    except UnicodeDecodeError: ch = ''\n"
+      "    print('%02x%02x %s' % (lead, trail, ' '.join('%04x' % ord(c) for c in ch)))\n")});
+  if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+    if (std::getenv("CI") != nullptr) FAIL() << "python3 is missing";
+    GTEST_SKIP() << "python3 is not there";
+  }
+  textio::rtf::CodePageDecoders decoders;
+  int compared = 0;
+  for (const QByteArray& line : python.readAllStandardOutput().split('\n')) {
+    if (line.size() < 4) continue;
+    const QByteArray bytes = QByteArray::fromHex(line.left(4));
+    const QList<QByteArray> units = line.mid(5).split(' ');
+    QString expected;
+    for (const QByteArray& unit : units)
+      if (!unit.isEmpty()) expected += QChar(static_cast<char16_t>(unit.toUInt(nullptr, 16)));
+    const QString mine = decoders.Decode(1361, bytes);
+    if (expected.size() == 1) {
+      ++compared;
+      EXPECT_EQ(mine, expected) << line.left(4).constData();
+    } else {
+      EXPECT_EQ(mine, QString(QChar::ReplacementCharacter)) << line.left(4).constData();
+    }
+  }
+  EXPECT_GT(compared, 11172 + 4888);  // every syllable and every Hanja at least
+}
+
+// Formats as word processors write them, read into the runs' fields.
+TEST(RtfReading, FormatsOfTheToolbar) {
+  const auto runs = textio::ReadRtf(
+      R"({\rtf1{\colortbl;\red255\green0\blue0;}\pard\qc\ul a\ulc1 b\ulnone c\par)"
+      R"(\pard\qr\li720\ri-1\fi-360\cf1 d\cf9 e\cf0\uldb\strike f\plain g{\pard\qj h}\par}))");
+  ASSERT_TRUE(runs.has_value());
+  using textio::Alignment;
+  using textio::Underline;
+  const textio::ParagraphFormat centred{Alignment::kCenter, 0, 0, 0};
+  const textio::ParagraphFormat right{Alignment::kRight, 720, -1, -360};
+  const auto run = [](const char* text, Underline ul, bool strike, std::uint32_t color,
+                      textio::ParagraphFormat paragraph) {
+    TextRun r;
+    r.text = QString::fromUtf8(text);
+    r.underline = ul;
+    r.strike = strike;
+    r.color = color;
+    r.paragraph = paragraph;
+    return r;
+  };
+  // \ulc is the underline's colour, no underline of its own; an unknown colour is the box's.
+  const std::vector<TextRun> expected = {
+      run("ab", Underline::kSingle, false, TextRun::kNoColor, centred),
+      run("c\u2029", Underline::kNone, false, TextRun::kNoColor, centred),
+      run("d", Underline::kNone, false, 0xFF0000, right),
+      run("e", Underline::kNone, false, TextRun::kNoColor, right),
+      run("f", Underline::kDouble, true, TextRun::kNoColor, right),
+      run("gh", Underline::kNone, false, TextRun::kNoColor, right),
+  };
+  EXPECT_EQ(*runs, expected);
+
+  // Paragraphs of one character format but different layouts stay apart, empty ones included.
+  const auto layouts = textio::ReadRtf(R"({\rtf1\qc a\par\pard b\par\qr\par\par\pard\qc c})");
+  ASSERT_TRUE(layouts.has_value());
+  const textio::ParagraphFormat left{};
+  const textio::ParagraphFormat rightOnly{Alignment::kRight, 0, 0, 0};
+  EXPECT_EQ(*layouts, (std::vector<TextRun>{run("a\u2029", Underline::kNone, false, TextRun::kNoColor, centred),
+                                            run("b\u2029", Underline::kNone, false, TextRun::kNoColor, left),
+                                            run("\u2029\u2029", Underline::kNone, false, TextRun::kNoColor, rightOnly),
+                                            run("c", Underline::kNone, false, TextRun::kNoColor, centred)}));
 }
 
 }  // namespace
