@@ -121,24 +121,12 @@ Multipliers MinimiseBound(std::span<const BoundItem> items, const BoundLimits& l
   return best;
 }
 
-std::int64_t PickBound::Of(std::int64_t capacity, std::int64_t weight, std::int64_t value,
-                          std::int64_t pickCount, Wide gain) const {
-  const Multipliers& m = multipliers;
-  const Wide scaled = Wide{value - alpha * weight} * m.den + Wide{m.num} * (capacity - weight) +
-                      m.lambda * (count - pickCount) + gain;
-  const Wide whole = FloorDiv(scaled, m.den);
-  return static_cast<std::int64_t>(Wide{alpha} * capacity + FloorDiv(whole, step) * step);
-}
-
 bool PickBound::Reaches(std::int64_t target, std::int64_t capacity, std::int64_t weight,
                         std::int64_t value, std::int64_t pickCount, Wide gain) const {
-  const Multipliers& m = multipliers;
-  const Wide scaled = Wide{value - alpha * weight} * m.den + Wide{m.num} * (capacity - weight) +
-                      m.lambda * (count - pickCount) + gain;
+  const Wide scaled = Scaled(capacity, weight, value, pickCount, gain);
   // Without the rounding first: it only lowers the bound, and it costs two divisions.
-  if (scaled < Wide{target - alpha * capacity} * m.den) return false;
-  if (step == 1) return true;
-  return Of(capacity, weight, value, pickCount, gain) >= target;
+  if (scaled < Wide{target - alpha * capacity} * multipliers.den) return false;
+  return step == 1 || OfScaled(capacity, scaled) >= target;
 }
 
 PickBound LinearBound(const Multipliers& multipliers, const BoundLimits& limits) {

@@ -67,9 +67,19 @@ struct PickBound {
     return Wide{multipliers.den} * (value - alpha * weight) - Wide{multipliers.num} * weight -
            multipliers.lambda * count;
   }
-  // The bound for totals whose gains still to come are `gain` (times den).
-  std::int64_t Of(std::int64_t capacity, std::int64_t weight, std::int64_t value,
-                  std::int64_t pickCount, Wide gain) const;
+  // G above, for totals whose gains still to come are `gain` (times den); the bound grows
+  // with it.
+  Wide Scaled(std::int64_t capacity, std::int64_t weight, std::int64_t value,
+              std::int64_t pickCount, Wide gain) const {
+    return Wide{value - alpha * weight} * multipliers.den +
+           Wide{multipliers.num} * (capacity - weight) +
+           multipliers.lambda * (count - pickCount) + gain;
+  }
+  // The bound for a given G.
+  std::int64_t OfScaled(std::int64_t capacity, Wide scaled) const {
+    return static_cast<std::int64_t>(Wide{alpha} * capacity +
+                                     FloorDiv(FloorDiv(scaled, multipliers.den), step) * step);
+  }
   // The bound over the whole problem (no pick made yet, every gain still to come).
   std::int64_t Whole(std::int64_t capacity) const {
     return static_cast<std::int64_t>(Wide{alpha} * capacity +

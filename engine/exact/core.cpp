@@ -88,7 +88,6 @@ class Core {
   void BuildGains();
   void UpdateGains();
   bool Promising(const State& state, std::int64_t target) const;
-  std::int64_t Bound(const State& state) const;
   std::int64_t OpenBound() const;
   void Step(std::size_t change, bool undo);
   bool Dominated(const State& state, std::int64_t& bestValue);
@@ -248,33 +247,56 @@ bool Core::Promising(const State& state, std::int64_t target) const {
   return false;
 }
 
-// The same bounds as a whole value, for progress reports.
-std::int64_t Core::Bound(const State& state) const {
-  const std::int64_t room = limits_.capacity - state.weight;
-  if (room < 0 && left_ == 0) return kNoBest;
+// No pick is worth more than the best state's bound (or the best pick known). Each bound
+// grows with its scaled numerator, so the greatest numerator of each over the states, divided
+// once, bounds them all: a few multiplications a state, for progress reports.
+std::int64_t Core::OpenBound() const {
+  constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
+  const Wide kLeast = -(Wide{1} << 120);
+  std::int64_t filled = kNone;  // states with every change decided and room to spare
+  Wide right = kLeast;          // the others, by the change that bounds them
+  Wide left = kLeast;
+  std::vector<Wide> most(bounds_.size(), kLeast);
+  bool any = false;
+  for (const State& state : states_) {
+    const std::int64_t room = limits_.capacity - state.weight;
+    if (room < 0 && left_ == 0) continue;
+    any = true;
+    if (room >= 0 && right_ == changes_.size()) {
+      filled = std::max(filled, state.value);
+    } else if (room >= 0) {
+      right = std::max(right, Wide{state.value} * changes_[right_].weight +
+                                  Wide{room} * changes_[right_].value);
+    } else {
+      left = std::max(left, Wide{state.value} * changes_[left_ - 1].weight +
+                                Wide{room} * changes_[left_ - 1].value);
+    }
+    for (std::size_t b = 0; b < bounds_.size(); ++b) {
+      most[b] = std::max(most[b], bounds_[b].Scaled(limits_.capacity, state.weight, state.value,
+                                                    state.count, gainNow_[b]));
+    }
+  }
+  if (!any) return session_.BestValue();
   std::int64_t bound = std::numeric_limits<std::int64_t>::max();
   if (!ranked_) {
-    if (room >= 0 && right_ == changes_.size()) return state.value;
-    const Change& next = room >= 0 ? changes_[right_] : changes_[left_ - 1];
-    bound = static_cast<std::int64_t>(
-        FloorDiv(Wide{state.value} * next.weight + Wide{room} * next.value, next.weight));
+    bound = filled;
+    if (right > kLeast) {
+      bound = std::max(bound, static_cast<std::int64_t>(FloorDiv(right, changes_[right_].weight)));
+    }
+    if (left > kLeast) {
+      bound = std::max(bound, static_cast<std::int64_t>(FloorDiv(left, changes_[left_ - 1].weight)));
+    }
   }
-  const auto of = [&](std::size_t b) {
-    return bounds_[b].Of(limits_.capacity, state.weight, state.value, state.count, gainNow_[b]);
-  };
   const std::size_t counts = limits_.countBounds.size();
-  if (limits_.residue) bound = std::min(bound, of(counts));
-  if (counts == 0) return bound;
-  std::int64_t byCount = kNoBest;
-  for (std::size_t b = 0; b < counts; ++b) byCount = std::max(byCount, of(b));
-  return std::min(bound, byCount);
-}
-
-// No pick is worth more than the best state's bound (or the best pick known).
-std::int64_t Core::OpenBound() const {
-  std::int64_t bound = session_.BestValue();
-  for (const State& state : states_) bound = std::max(bound, Bound(state));
-  return bound;
+  if (limits_.residue) bound = std::min(bound, bounds_[counts].OfScaled(limits_.capacity, most[counts]));
+  if (counts > 0) {
+    std::int64_t byCount = kNone;
+    for (std::size_t b = 0; b < counts; ++b) {
+      byCount = std::max(byCount, bounds_[b].OfScaled(limits_.capacity, most[b]));
+    }
+    bound = std::min(bound, byCount);
+  }
+  return std::max(bound, session_.BestValue());
 }
 
 // True when a state already in the step's list has no more weight, at least the value and no

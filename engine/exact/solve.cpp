@@ -328,8 +328,11 @@ SearchEnd Solver::SearchByCore(std::uint64_t mostStates) {
   const BoundLimits limits = Limits();
   const Multipliers overall = MinimiseBound(bounded_, limits);
   if (overall.infeasible || overall.Bound() < session_.NextBetterValue()) return SearchEnd::Done;
+  // The residue bound costs a state two divisions: only where it is below the plain one.
+  std::optional<PickBound> residue = ResidueBound(bounded_, limits);
+  if (residue && residue->Whole(capacity_) >= overall.Bound()) residue.reset();
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
-                  CountBounds(overall, limits), ResidueBound(bounded_, limits), mostStates};
+                  CountBounds(overall, limits), residue, mostStates};
   if (core.countBounds.empty() && (slotsBind_ || overall.lambda != 0)) {
     core.countBounds.push_back(LinearBound(overall, limits));
   }
