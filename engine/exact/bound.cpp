@@ -1,9 +1,10 @@
 #include "engine/exact/bound.h"
-#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
+
+#include "engine/exact/tuning.h"
 
 namespace bagfunc {
 namespace {

@@ -1,9 +1,10 @@
 #include "engine/exact/core.h"
-#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <limits>
 #include <vector>
+
+#include "engine/exact/tuning.h"
 
 namespace bagfunc {
 namespace {
@@ -33,7 +34,7 @@ struct Node {
   std::int32_t change = 0;
 };
 
-// The lowest value a state may have and still be a better pick than the best known.
+// Below every value: no state of that count seen yet.
 constexpr std::int64_t kNoBest = std::numeric_limits<std::int64_t>::min();
 
 // The greatest value over the states seen so far of at most a given item count, for the
@@ -62,8 +63,8 @@ class CountMaxima {
 
  private:
   std::size_t Slot(std::int32_t count) const {
-    return static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0,
-                                                             static_cast<std::int32_t>(best_.size()) - 2)) + 1;
+    const auto most = static_cast<std::int32_t>(best_.size()) - 2;
+    return static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0, most)) + 1;
   }
   std::vector<std::int64_t> best_;
   std::vector<std::uint32_t> stamp_;
@@ -102,10 +103,10 @@ class Core {
   SolveSession& session_;
   bool ranked_ = false;  // ordered by reduced value, not by value per weight
   std::vector<Change> changes_;
+  std::vector<PickBound> bounds_;  // the bounds by count, then the residue bound
   // Per bound b: what the changes outside the window can gain under its multipliers,
   // undoing one of the first i (gainLeft_[b][i]) or making one from i on (gainRight_[b][i]);
   // and the sum for the window as it stands.
-  std::vector<PickBound> bounds_;  // the bounds by count, then the residue bound
   std::vector<std::vector<Wide>> gainLeft_, gainRight_;
   std::vector<Wide> gainNow_;
   std::vector<std::size_t> members_;    // the candidates of each change, change by change

@@ -1,9 +1,10 @@
 #include "engine/exact/improve.h"
-#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <array>
 #include <numeric>
+
+#include "engine/exact/tuning.h"
 
 namespace bagfunc {
 namespace {

@@ -1,9 +1,9 @@
 #include "engine/exact/session.h"
-#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "engine/exact/tuning.h"
 #include "engine/exact/wide.h"
 
 namespace bagfunc {

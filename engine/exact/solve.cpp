@@ -23,19 +23,19 @@
 // Time and stop requests cut any phase short; the pick is then the best found, with the least
 // bound proven so far.
 #include "engine/exact/solve.h"
-#include "engine/exact/tuning.h"
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
 
+#include "engine/exact/bound.h"
+#include "engine/exact/core.h"
 #include "engine/exact/improve.h"
 #include "engine/exact/pick.h"
 #include "engine/exact/search.h"
-#include "engine/exact/table.h"
 #include "engine/exact/session.h"
-#include "engine/exact/bound.h"
-#include "engine/exact/core.h"
+#include "engine/exact/table.h"
+#include "engine/exact/tuning.h"
 
 namespace bagfunc {
 namespace {
