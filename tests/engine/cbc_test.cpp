@@ -13,6 +13,23 @@
 namespace enginetest {
 namespace {
 
+// The best packing, without a time limit, proves the value CBC proves.
+void ExpectAsCbc(const bagfunc::ExactProblem& problem) {
+  std::string folder = (std::filesystem::temp_directory_path() / "cbc_test_XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const auto cbc =
+      oracle::SolveWithCbc(problem.items, problem.slotLimit, problem.maxWeight, 120, folder);
+  std::filesystem::remove_all(folder);
+  ASSERT_TRUE(cbc.ran) << "the cbc program did not run (is coinor-cbc installed?)";
+  ASSERT_TRUE(cbc.proven) << cbc.status;
+  bagfunc::ExactOptions options;
+  options.timeLimitSeconds = 0;
+  const auto result = bagfunc::SolveExact(problem, options);
+  EXPECT_TRUE(result.optimal);
+  EXPECT_EQ(result.feasible, cbc.answer.feasible);
+  EXPECT_EQ(result.totalValue, cbc.answer.value) << cbc.status;
+}
+
 struct CbcRow {
   const char* name;
   int items;
@@ -46,19 +63,7 @@ TEST_P(AgainstCbc, SameBestValue) {
   problem.slotLimit = row.slots;
   problem.maxWeight = row.limit;
 
-  std::string folder = (std::filesystem::temp_directory_path() / "cbc_test_XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  const auto cbc = oracle::SolveWithCbc(problem.items, row.slots, row.limit, 120, folder);
-  std::filesystem::remove_all(folder);
-  ASSERT_TRUE(cbc.ran) << "the cbc program did not run (is coinor-cbc installed?)";
-  ASSERT_TRUE(cbc.proven) << cbc.status;
-
-  bagfunc::ExactOptions options;
-  options.timeLimitSeconds = 0;
-  const auto result = bagfunc::SolveExact(problem, options);
-  EXPECT_TRUE(result.optimal);
-  EXPECT_EQ(result.feasible, cbc.answer.feasible);
-  EXPECT_EQ(result.totalValue, cbc.answer.value) << cbc.status;
+  ExpectAsCbc(problem);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AgainstCbc, testing::Values(
@@ -71,7 +76,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, AgainstCbc, testing::Values(
     CbcRow{"WeaklyCorrelatedManyTies", 1000, 1, 100, 0, 0, 0, 10, 1000, 25000},
     CbcRow{"InverseStronglyCorrelated", 1000, 11, 110, 0, 0, -10, 0, 1000, 30000}),
     [](const auto& info) { return std::string(info.param.name); });
-
 
 // The classes that take many exchanges among items of nearly one value per weight, at a size
 // where the table cannot serve: spanner, profit ceiling, circle, inverse strongly correlated.
@@ -91,18 +95,7 @@ TEST_P(HardClassAgainstCbc, SameBestValue) {
   const auto instance = oracle::MakeHardInstance(row.classNumber, 400, 10000, 3);
   const bagfunc::ExactProblem problem{instance.items, row.slots,
                                       *oracle::HardWeightLimit(instance, 50)};
-  std::string folder = (std::filesystem::temp_directory_path() / "cbc_test_XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  const auto cbc =
-      oracle::SolveWithCbc(problem.items, problem.slotLimit, problem.maxWeight, 120, folder);
-  std::filesystem::remove_all(folder);
-  ASSERT_TRUE(cbc.ran) << "the cbc program did not run (is coinor-cbc installed?)";
-  ASSERT_TRUE(cbc.proven) << cbc.status;
-  bagfunc::ExactOptions options;
-  options.timeLimitSeconds = 0;
-  const auto result = bagfunc::SolveExact(problem, options);
-  EXPECT_TRUE(result.optimal);
-  EXPECT_EQ(result.totalValue, cbc.answer.value) << cbc.status;
+  ExpectAsCbc(problem);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HardClassAgainstCbc, testing::Values(
