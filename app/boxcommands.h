@@ -2,7 +2,7 @@
 // a bagfunc::Error with the program's message on failure; the caller's guard shows it.
 #pragma once
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "textio/files.h"
 
 class QFileDialog;

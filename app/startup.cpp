@@ -5,7 +5,7 @@
 #include "dialogs/pictures.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/visitephone.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "settings/inidatas.h"
 
 #include <QApplication>

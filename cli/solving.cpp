@@ -1,6 +1,6 @@
 #include "cli/solving.h"
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/exact.h"
 
 namespace cli {

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "engine/bagfunc.h"
-#include "engine/convert.h"
-#include "engine/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "engine/exact.h"
 #include "engine/variant.h"
 

@@ -1,7 +1,7 @@
 // The main window as built: places, captions, menus, focus order, and the solve buttons.
 #include "app/errordisplay.h"
 #include "app/frmmain.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/support/tempfolder.h"
 #include "tests/support/windowtest.h"
 

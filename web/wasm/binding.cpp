@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/bagfunc.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/exact.h"
 #include "engine/stringlines.h"
 #include "engine/variant.h"
