@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "engine/bagfunc.h"
 #include "base/errors.h"
 #include "engine/exact.h"
+#include "engine/solve.h"
 #include "engine/stringlines.h"
 #include "engine/variant.h"
 
@@ -127,29 +129,6 @@ ExactOptions PageOptions(double timeLimitSeconds, std::atomic<bool>& stop) {
   return options;
 }
 
-// The result the best packing would have given had it been stopped with this pick and bound:
-// the pick's real totals, and proven only when the bound has come down to its value.
-ExactResult KeptResult(const ExactProblem& problem, const std::int32_t* pick, int count,
-                       double bound) {
-  ExactResult result;
-  result.feasible = true;
-  result.ending = ExactEnding::StopRequest;
-  const auto itemCount = static_cast<std::int32_t>(problem.items.size());
-  for (int k = 0; k < count; ++k) {
-    const std::int32_t number = pick[k];
-    if (number < 1 || number > itemCount || (k > 0 && number <= pick[k - 1])) {
-      throw bagfunc::Error("The kept pick does not belong to this problem");
-    }
-    const Item& item = problem.items[static_cast<std::size_t>(number - 1)];
-    result.pick.push_back(number);
-    result.totalWeight += item.Weight;
-    result.totalValue += item.Value;
-  }
-  result.upperBound = std::max(static_cast<std::int64_t>(bound), result.totalValue);
-  result.optimal = result.upperBound == result.totalValue;
-  return result;
-}
-
 }  // namespace
 
 extern "C" {
@@ -168,13 +147,15 @@ EMSCRIPTEN_KEEPALIVE int TrevanaSolve(const char* text, int length, const char* 
   }
   const StringLines src = ProblemLines(text, length);
   return Answered([&](BagEngine& engine, StringLines& dst) {
-    engine.ReadProblem(&src, &dst);
-    const std::string echo = Joined(dst);
-    PageEcho(echo.data(), static_cast<int>(echo.size()));
     std::atomic<bool> stop{false};
-    const VariantOutcome outcome =
-        RunVariant(engine, *variant, PageOptions(timeLimitSeconds, stop));
-    ReportOutcome(engine, outcome, dst);
+    SolveRequest request;
+    request.variants = {*variant};
+    request.exact = PageOptions(timeLimitSeconds, stop);
+    request.echoed = [&dst](const LineList&) {
+      const std::string echo = Joined(dst);
+      PageEcho(echo.data(), static_cast<int>(echo.size()));
+    };
+    ReportOutcome(engine, RunSolve(engine, src, dst, request).front(), dst);
   });
 }
 
@@ -186,8 +167,8 @@ EMSCRIPTEN_KEEPALIVE int TrevanaReportKeptPick(const char* text, int length,
   const StringLines src = ProblemLines(text, length);
   return Answered([&](BagEngine& engine, StringLines& dst) {
     engine.ReadProblem(&src, &dst);
-    const ExactProblem problem = ExactProblemOf(engine);
-    ReportExactPick(problem, KeptResult(problem, pick, count, bound), dst);
+    const std::span kept(pick, static_cast<std::size_t>(std::max(count, 0)));
+    ReportPickWithBound(ExactProblemOf(engine), kept, static_cast<std::int64_t>(bound), dst);
   });
 }
 
