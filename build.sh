@@ -4,7 +4,8 @@
 #   ./build.sh build   configure and build into build/ (executables in build/bin/)
 #   ./build.sh test    build and run every test through CTest (the printing tests start and
 #                      stop a print scheduler of their own: the system's printers stay as they are)
-#   ./build.sh bench   build and run the benchmarks (and time bagsolve's start with hyperfine)
+#   ./build.sh bench   build and run the benchmarks (bagsolve's start against cat with hyperfine,
+#                      the web page's first load in headless chromium)
 #   ./build.sh run     build and start the calculator
 #   ./build.sh asan-test   build everything again in build-asan/ with AddressSanitizer,
 #                          UndefinedBehaviorSanitizer and leak checking, and run every test
@@ -131,6 +132,7 @@ case "$cmd" in
     build
     for b in build/bin/bench_*; do "$b" "$@"; done
     bench/bagsolve_start.sh build/bin/bagsolve samples/sample.txt
+    node bench/web_firstload.mjs build/web "$NPM_DIR" "$(command -v chromium)"
     ;;
   package) package ;;
   package-test)

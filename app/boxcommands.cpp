@@ -51,17 +51,12 @@ class LineLengthCheck {
   explicit LineLengthCheck(const char* message) : message_(message) {}
 
   void operator()(QStringView text) {
-    for (const QChar ch : text) {
-      const bool lineBreak = ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
-                             ch == QChar::LineSeparator;
-      length_ = lineBreak ? 0 : length_ + 1;
-      if (length_ > kMaxBoxLineChars) throw textio::FileTooLargeError(message_);
-    }
+    if (!check_.Add(textio::UnitsView(text))) throw textio::FileTooLargeError(message_);
   }
 
  private:
   const char* message_;
-  qsizetype length_ = 0;
+  plaintext::LineLengthCheck check_{kMaxBoxLineChars};
 };
 
 // Builds the box's new content in a document of its own and only then hands it to the box:

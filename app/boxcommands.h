@@ -2,7 +2,7 @@
 // a bagfunc::Error with the program's message on failure; the caller's guard shows it.
 #pragma once
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "textio/files.h"
 
 class QFileDialog;
@@ -24,7 +24,7 @@ inline constexpr char kNoDefaultPrinter[] = "There is no default printer current
 // limit takes under a second to show, a 16 MiB line would take hours. A larger file is refused
 // before it is read; a longer line before the box is touched.
 inline constexpr long long kMaxBoxFileBytes = textio::kMaxTextFileBytes;
-inline constexpr int kMaxBoxLineChars = 100'000;
+inline constexpr int kMaxBoxLineChars = static_cast<int>(plaintext::kMaxLineChars);
 
 // An RTF document the result box cannot load.
 class StreamLoadError : public bagfunc::Error {

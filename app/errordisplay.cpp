@@ -1,6 +1,6 @@
 #include "app/errordisplay.h"
 
-#include "engine/errors.h"
+#include "base/errors.h"
 
 #include <QMessageBox>
 

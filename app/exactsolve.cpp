@@ -12,6 +12,8 @@
 #include <QScopeGuard>
 #include <QTextEdit>
 
+#include "engine/solve.h"
+
 #include <exception>
 #include <thread>
 
@@ -50,18 +52,20 @@ void ExactSolveCommand::Run() {
   bagfunc::BagEngine& engine = bagfunc::ProcessEngine();
   const SnapshotLines src(source_);
   ResultLines dst(result_);
+  bagfunc::SolveRequest request;
+  request.variants = {bagfunc::SolveVariant::BestPacking};
+  // The echo lines stand in the box while the search runs.
+  request.echoed = [&dst](const bagfunc::LineList&) { dst.Flush(); };
+  // The search reads a copy: the tables stay the interface thread's alone.
+  request.runExact = [this](const bagfunc::ExactProblem& problem, const bagfunc::ExactOptions&) {
+    return Search(problem);
+  };
   try {
-    engine.ReadProblem(&src, &dst);
+    bagfunc::ReportOutcome(engine, bagfunc::RunSolve(engine, src, dst, request).front(), dst);
   } catch (...) {
     dst.Flush();
     throw;
   }
-  dst.Flush();  // the echo lines stand in the box while the search runs
-
-  // The search reads a copy: the tables stay the interface thread's alone.
-  const bagfunc::ExactProblem problem = bagfunc::ExactProblemOf(engine);
-  const bagfunc::ExactResult result = Search(problem);
-  bagfunc::ReportExactPick(problem, result, dst);
   dst.Flush();
 
   if (closeRequested_) {

@@ -6,7 +6,7 @@
 #include "dialogs/aboutbox.h"
 #include "dialogs/desktopshell.h"
 #include "dialogs/visitephone.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "settings/inidatas.h"
 
 #include <QApplication>

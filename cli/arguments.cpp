@@ -1,11 +1,11 @@
 #include "cli/arguments.h"
 
-#include <QString>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-#include "engine/quote.h"
+#include "base/quote.h"
 #include "engine/variant.h"
 
 namespace cli {
@@ -35,7 +35,9 @@ const char* const kUsage =
 namespace {
 
 std::optional<Encoding> EncodingNamed(const std::string& name) {
-  const QString lower = QString::fromStdString(name).toLower();
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
   if (lower == "utf-8" || lower == "utf8") return Encoding::Utf8;
   if (lower == "gbk" || lower == "cp936") return Encoding::Gbk;
   return std::nullopt;

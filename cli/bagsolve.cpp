@@ -6,7 +6,7 @@
 #include "cli/input.h"
 #include "cli/printing.h"
 #include "cli/solving.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 
 namespace cli {
 namespace {

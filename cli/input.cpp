@@ -1,8 +1,5 @@
 #include "cli/input.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -10,16 +7,17 @@
 #include <system_error>
 #include <vector>
 
+#include "base/errors.h"
 #include "engine/bagfunc.h"
-#include "engine/errors.h"
-#include "textio/files.h"
-#include "textio/gbk.h"
-#include "textio/textfile.h"
+#include "plaintext/files.h"
+#include "plaintext/lines.h"
+#include "plaintext/textfile.h"
+#include "plaintext/unicode.h"
 
 namespace cli {
 namespace {
 
-constexpr std::size_t kMaxBytes = static_cast<std::size_t>(textio::kMaxTextFileBytes);
+constexpr std::size_t kMaxBytes = static_cast<std::size_t>(plaintext::kMaxTextFileBytes);
 
 enum class ReadResult { Complete, Failed, TooLarge };
 
@@ -44,18 +42,7 @@ std::string TooLargeMessage() {
 ProblemBytes Failure(std::string message) { return {{}, std::move(message)}; }
 
 // The solve command reads the three header lines and at most kMaxItemCount item lines.
-constexpr qsizetype kReadableLines = bagfunc::kMaxItemCount + 3;
-
-// text up to the line break that ends the last readable line.
-QStringView ReadableText(QStringView text) {
-  qsizetype lines = 0;
-  for (qsizetype at = 0; at < text.size(); ++at) {
-    if (text[at] != u'\r' && text[at] != u'\n') continue;
-    if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
-    if (++lines == kReadableLines) return text.first(at + 1);
-  }
-  return text;
-}
+constexpr std::size_t kReadableLines = bagfunc::kMaxItemCount + 3;
 
 }  // namespace
 
@@ -81,19 +68,16 @@ ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& i
       break;
   }
   if (standardInput) return Failure("Cannot read standard input");
-  return Failure(bagfunc::FormatMessage(textio::kCannotOpenFile,
-                                        QString::fromLocal8Bit(*path).toStdString()));
+  // The name as the system gave it, with each byte that is no UTF-8 shown as U+FFFD.
+  return Failure(bagfunc::FormatMessage(
+      plaintext::kCannotOpenFile, plaintext::Utf16ToUtf8(plaintext::Utf8ToUtf16(*path))));
 }
 
 bagfunc::StringLines ProblemLines(std::string_view bytes) {
-  // Decoded whole, as the encoding is found from all of the bytes; cut before it is split.
-  const QString text = textio::DecodeText(
-      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  const QStringList texts = textio::SplitLines(ReadableText(text).toString());
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(texts.size()));
-  for (const QString& line : texts) lines.push_back(line.toStdString());
-  return bagfunc::StringLines(std::move(lines));
+  // Decoded whole, as the encoding is found from all of the bytes.
+  const std::string text = plaintext::DecodeFileToUtf8(bytes);
+  const auto pieces = plaintext::SplitLines(std::string_view(text), kReadableLines);
+  return bagfunc::StringLines(std::vector<std::string>(pieces.begin(), pieces.end()));
 }
 
 }  // namespace cli

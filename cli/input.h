@@ -18,7 +18,7 @@ struct ProblemBytes {
 };
 
 // Reads the whole problem from the file at path, or from in when there is no path or it is
-// "-". Reading stops one byte past textio::kMaxTextFileBytes, so memory stays bounded whatever
+// "-". Reading stops one byte past plaintext::kMaxTextFileBytes, so memory stays bounded whatever
 // stands behind the stream (a device that never ends, say). Failures:
 //   "Cannot open file <path>"          the file is missing, a folder, or fails while read
 //   "Cannot read standard input"       standard input is closed, a folder, or fails while read

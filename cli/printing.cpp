@@ -1,12 +1,10 @@
 #include "cli/printing.h"
 
-#include <QByteArray>
-#include <QString>
 #include <cstdio>
 #include <ostream>
 
 #include "engine/variant.h"
-#include "textio/gbk.h"
+#include "plaintext/gbk.h"
 
 namespace cli {
 namespace {
@@ -70,8 +68,7 @@ void PrintJson(const Solution& solution, bool array, std::ostream& out) {
 
 std::string Encoded(const std::string& utf8, Encoding encoding) {
   if (encoding == Encoding::Utf8) return utf8;
-  const QByteArray bytes = textio::EncodeText(QString::fromStdString(utf8));
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return plaintext::Utf8ToGbk(utf8);
 }
 
 std::string ShareText(std::int64_t value, std::int64_t best) {

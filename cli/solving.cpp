@@ -1,7 +1,7 @@
 #include "cli/solving.h"
 
-#include "engine/errors.h"
-#include "engine/exact.h"
+#include "base/errors.h"
+#include "engine/solve.h"
 
 namespace cli {
 
@@ -10,18 +10,17 @@ Solution SolveProblem(const bagfunc::LineList& lines, const Options& options) {
   // A fresh engine: nothing carries over from an earlier problem.
   solution.engine = std::make_unique<bagfunc::BagEngine>();
   bagfunc::BagEngine& engine = *solution.engine;
+  bagfunc::SolveRequest request;
+  if (options.compare) {
+    request.variants.assign(bagfunc::kAllVariants.begin(), bagfunc::kAllVariants.end());
+  } else {
+    request.variants = {options.variant};
+  }
+  request.exact.timeLimitSeconds = options.timeLimitSeconds;
   try {
-    engine.ReadProblem(&lines, &solution.echo);
+    solution.outcomes = bagfunc::RunSolve(engine, lines, solution.echo, request);
   } catch (const bagfunc::Error& error) {
     solution.failure = bagfunc::WithFullStop(error.what());
-    return solution;
-  }
-  bagfunc::ExactOptions exact;
-  exact.timeLimitSeconds = options.timeLimitSeconds;
-  if (options.compare) {
-    solution.outcomes = bagfunc::RunAllVariants(engine, exact);
-  } else {
-    solution.outcomes.push_back(bagfunc::RunVariant(engine, options.variant, exact));
   }
   return solution;
 }

@@ -2,9 +2,10 @@
 #include <string>
 
 #include "engine/bagfunc.h"
-#include "engine/convert.h"
-#include "engine/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "engine/exact.h"
+#include "engine/solve.h"
 #include "engine/variant.h"
 
 namespace bagfunc {
@@ -26,8 +27,11 @@ std::int32_t BagEngine::RunSolveCommand(const LineList* src, LineList* dst,
 
 std::int32_t BagEngine::RunSolveCommand(const LineList* src, LineList* dst,
                                         SolveVariant variant, const ExactOptions& options) {
-  if (const std::int32_t status = ReadProblem(src, dst); status != 0) return status;
-  ReportOutcome(*this, RunVariant(*this, variant, options), *dst);
+  if (src == nullptr || dst == nullptr) return ReadProblem(src, dst);
+  SolveRequest request;
+  request.variants = {variant};
+  request.exact = options;
+  ReportOutcome(*this, RunSolve(*this, *src, *dst, request).front(), *dst);
   return 0;
 }
 

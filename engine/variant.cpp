@@ -38,7 +38,8 @@ std::optional<SolveVariant> VariantByName(std::string_view name) {
   return std::nullopt;
 }
 
-VariantOutcome RunVariant(BagEngine& engine, SolveVariant variant, const ExactOptions& options) {
+VariantOutcome RunVariant(BagEngine& engine, SolveVariant variant, const ExactOptions& options,
+                          const ExactRunner& runExact) {
   VariantOutcome outcome;
   outcome.variant = variant;
   const std::int32_t slots = engine.BagSlotCount;
@@ -54,7 +55,8 @@ VariantOutcome RunVariant(BagEngine& engine, SolveVariant variant, const ExactOp
       outcome.returned = engine.SolveBagMaxWith1Data(slots, count);
       break;
     case SolveVariant::BestPacking: {
-      ExactResult result = SolveExact(ExactProblemOf(engine), options);
+      const ExactProblem problem = ExactProblemOf(engine);
+      ExactResult result = runExact ? runExact(problem, options) : SolveExact(problem, options);
       outcome.items = result.pick;
       outcome.totalWeight = result.totalWeight;
       outcome.totalValue = result.totalValue;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,17 @@ struct VariantOutcome {
   std::optional<ExactResult> exact;    // the best packing's whole result; nothing for a search
 };
 
+// How the best packing runs: SolveExact itself, or a caller's way of running it (the window
+// runs it on a worker thread while its progress dialog shows).
+using ExactRunner = std::function<ExactResult(const ExactProblem&, const ExactOptions&)>;
+
 // Runs one variant on the problem the tables hold (ItemTable 1..ItemCount, BagSlotCount,
 // MaxBagWeight). A search starts from the BestValue it finds there (the solve command leaves 0)
 // and leaves its picks in the tables as always; the best packing only reads the tables, and
-// options apply to it alone.
+// options apply to it alone. runExact, when given, runs the best packing instead of
+// SolveExact.
 VariantOutcome RunVariant(BagEngine& engine, SolveVariant variant,
-                          const ExactOptions& options = {});
+                          const ExactOptions& options = {}, const ExactRunner& runExact = {});
 
 // Appends the result block of an outcome that RunVariant gave for the problem the tables still
 // hold: ReportBestPick for a search, ReportExactPick for the best packing.

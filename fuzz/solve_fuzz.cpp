@@ -19,7 +19,7 @@
 
 #include "cli/input.h"
 #include "engine/bagfunc.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/stringlines.h"
 
 namespace {

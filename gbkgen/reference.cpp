@@ -5,11 +5,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "textio/gbktable.h"
+#include "plaintext/gbktable.h"
 
 namespace gbkgen {
 
-using namespace textio::gbktable;
+using namespace plaintext::gbktable;
 
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "engine/convert.h"
+#include "base/convert.h"
 #include "safefile/replace.h"
 #include "settings/location.h"
 #include "settings/profile.h"

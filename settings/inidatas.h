@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 
 // The settings file could not be written; the message is "Unable to write to <path>", or
 // "Settings file <path> is larger than 1 MiB and was left unchanged".

@@ -1,33 +1,25 @@
-// Plain text files as other programs write them: the encoding a file's bytes are in, found by
-// one rule for every reader (both boxes and bagsolve), and the same encoding again on saving,
-// so a file is never rewritten in another encoding behind the user's back.
+// Plain text files for the window: the encoding rule of plaintext/textfile.h over QByteArray
+// and QString.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
+#include "plaintext/textfile.h"
+
 namespace textio {
 
+using plaintext::Encoding;
+using plaintext::TextFormat;
 inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
-
-enum class Encoding { kGbk, kUtf8, kUtf16Le, kUtf16Be };
-
-struct TextFormat {
-  Encoding encoding = Encoding::kGbk;
-  bool byteOrderMark = false;
-
-  bool operator==(const TextFormat&) const = default;
-};
 
 struct DecodedText {
   QString text;
   TextFormat format;
 };
 
-// The rule: a UTF-16 LE or BE byte-order mark, or a UTF-8 one, says what follows; without a
-// mark, bytes that are valid UTF-8 and hold at least one multi-byte sequence are UTF-8;
-// anything else is code page 936 (GBK, with GB18030 four-byte codes). Decoding keeps every
-// code unit, so that encoding the text again in its format gives back the same bytes.
+// By plaintext::DecodeFile's rule; encoding the text again in its format gives back the same
+// bytes.
 DecodedText DecodeFile(const QByteArray& bytes);
 
 // Only the text.
@@ -36,8 +28,7 @@ QString DecodeText(const QByteArray& bytes);
 // The text in the format, with its mark when the format has one.
 QByteArray EncodeFile(const QString& text, TextFormat format);
 
-// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or codes past U+10FFFF)
-// holding at least one character beyond ASCII.
+// Whether bytes are well-formed UTF-8 holding at least one character beyond ASCII.
 bool IsMultiByteUtf8(const QByteArray& bytes);
 
 }  // namespace textio

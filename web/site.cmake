@@ -1,17 +1,16 @@
 # Writes the web page's static site (run by web/CMakeLists.txt with cmake -P):
 #   SOURCE  the page's sources        SITE        the site folder to write
-#   WASM    the engine's build folder GBK_TABLE   gbkgen's JavaScript table
+#   WASM    the engine's build folder
 #   ICONS   rendericons' folder       VERSION     the program's version
 #   SAMPLE  the sample problem        SCREENSHOT  the window's picture for AppStream
 file(REMOVE_RECURSE ${SITE})
 file(MAKE_DIRECTORY ${SITE}/icons)
 
-foreach(name app.js boxfiles.js buffers.js engine.js gbk.js solver.js style.css textfile.js worker.js)
+foreach(name app.js boxfiles.js engine.js solver.js style.css worker.js)
   file(COPY_FILE ${SOURCE}/${name} ${SITE}/${name})
 endforeach()
 file(COPY_FILE ${WASM}/bagengine.js ${SITE}/bagengine.js)
 file(COPY_FILE ${WASM}/bagengine.wasm ${SITE}/bagengine.wasm)
-file(COPY_FILE ${GBK_TABLE} ${SITE}/gbktable.js)
 file(COPY_FILE ${ICONS}/scalable/apps/trevana2023.svg ${SITE}/icons/icon.svg)
 foreach(size 32 180 192 512)
   file(COPY_FILE ${ICONS}/${size}x${size}/apps/trevana2023.png ${SITE}/icons/icon-${size}.png)

@@ -1,7 +1,7 @@
 // The error display: the "." rule, what a foreign failure shows, and the application object's
 // last-resort catch for an exception that escapes an event.
 #include "app/errordisplay.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/support/windowtest.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 #include "app/errordisplay.h"
 #include "app/exactsolve.h"
 #include "app/frmmain.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/support/tempfolder.h"
 #include "tests/support/windowtest.h"
 

@@ -1,7 +1,7 @@
 // The solve command: echo, report, failures and what stays in the tables between commands.
 #include <gtest/gtest.h>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/engine/problem.h"
 
 namespace enginetest {

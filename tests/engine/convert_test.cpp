@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "engine/convert.h"
-#include "engine/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/quote.h"
+#include "base/quote.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "gbkgen/reference.h"
 #include "textio/gbk.h"
-#include "textio/gbktable.h"
+#include "plaintext/gbktable.h"
 
 namespace {
 
-using namespace textio::gbktable;
+using namespace plaintext::gbktable;
 
 const gbkgen::SystemCodec& Reference() {
   static const gbkgen::SystemCodec codec = gbkgen::SystemCodecTables();

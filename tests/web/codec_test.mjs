@@ -1,12 +1,13 @@
 // The web page's text files against the window's: every GBK code, every character, and many
-// random files in each encoding go through the page's codec (textfile.js) and the window's
-// (textio, through the textcodec helper); the texts, formats and bytes must be the same.
+// random files in each encoding go through the page's codec (engine.js, over the WebAssembly
+// build of the text layer) and the window's (textio, through the textcodec helper); the
+// texts, formats and bytes must be the same.
 //   node codec_test.mjs --site build/web --textcodec build/.../textcodec
 import { spawnSync } from "node:child_process";
-import { Checks, importTextfile, parseArguments, randomSource } from "./support.mjs";
+import { Checks, loadSiteEngine, parseArguments, randomSource } from "./support.mjs";
 
 const args = parseArguments(["site", "textcodec"]);
-const textfile = await importTextfile(args.site);
+const textfile = await loadSiteEngine(args.site);
 const checks = new Checks("web codec");
 const random = randomSource(936);
 

@@ -1,10 +1,8 @@
 // What the web page's tests share: their arguments, a seeded random source, and the page's
-// own modules and engine loaded under node from the built site.
-import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+// engine loaded under node from the built site.
+import { readFileSync } from "node:fs";
 import { createRequire } from "node:module";
-import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
-import { pathToFileURL } from "node:url";
 
 // --name PATH pairs, each made absolute.
 export function parseArguments(names) {
@@ -35,19 +33,6 @@ export function randomSource(seed) {
     pick: (list) => list[Math.floor(next() * list.length)],
     chance: (p) => next() < p,
   };
-}
-
-// The page's text codec (textfile.js, with the modules it imports), from a copy of the site's
-// scripts that node reads as modules.
-export async function importTextfile(site) {
-  const folder = mkdtempSync(join(tmpdir(), "trevana-web-"));
-  try {
-    for (const name of readdirSync(site).filter((name) => name.endsWith(".js"))) copyFileSync(join(site, name), join(folder, name));
-    writeFileSync(join(folder, "package.json"), '{ "type": "module" }\n');
-    return await import(pathToFileURL(join(folder, "textfile.js")));
-  } finally {
-    rmSync(folder, { recursive: true, force: true });
-  }
 }
 
 // The engine as the page's worker loads it, from the module's bytes (emscripten's loader

@@ -1,8 +1,7 @@
 // The calculator's page: the input area, the solve buttons, the result area and their
 // commands, as the window has them, with solves in a worker so that the page never freezes.
-import { BoxError, MAX_FILE_BYTES, TEXT_EXCEEDS_CAPACITY, openProblem, saveProblem, saveReport } from "./boxfiles.js";
+import { BoxError, MAX_FILE_BYTES, TEXT_EXCEEDS_CAPACITY, defaultFormat, openProblem, saveProblem, saveReport } from "./boxfiles.js";
 import { Solver } from "./solver.js";
-import { defaultFormat } from "./textfile.js";
 
 const $ = (id) => document.getElementById(id);
 
@@ -284,9 +283,12 @@ solver.defaultTimeLimit().then(
 wire();
 
 if ("serviceWorker" in navigator) {
-  window.addEventListener("load", () => {
+  const keepOffline = () => {
     navigator.serviceWorker.register("sw.js").catch(() => {
       /* no offline copy: the page works all the same */
     });
-  });
+  };
+  // The page may have finished loading while its file engine started (boxfiles.js).
+  if (document.readyState === "complete") keepOffline();
+  else window.addEventListener("load", keepOffline);
 }

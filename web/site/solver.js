@@ -19,23 +19,44 @@ const loaded = Promise.all([
   fetched("bagengine.wasm").then((r) => r.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)),
 ]);
 
+// Resolves, once the worker has its engine, to the best packing's default time limit.
+function engineReady(worker) {
+  return new Promise((resolve) => {
+    worker.addEventListener("message", function ready(event) {
+      if (event.data.type !== "ready") return;
+      worker.removeEventListener("message", ready);
+      resolve(event.data.defaultTimeLimit);
+    });
+  });
+}
+
+// The first worker starts as soon as the engine is here, while the page's own modules are
+// still starting (boxfiles.js waits for its copy of the engine); the first Solver takes it.
+const firstWorker = loaded.then(([source, wasmModule]) => {
+  const worker = new Worker(source);
+  const ready = engineReady(worker);
+  worker.postMessage({ type: "load", wasmModule });
+  return { worker, ready };
+});
+
+// The compiled engine, also for the page's own copy (boxfiles.js).
+export const engineModule = loaded.then(([, wasmModule]) => wasmModule);
+
 export class Solver {
   constructor() {
     this.worker = null;
     this.running = null; // the request under way: { resolve, reject, finish }
     // Resolves, once the first worker has its engine, to the best packing's default time limit.
-    this.ready = loaded.then(([source, wasmModule]) => {
+    this.ready = Promise.all([loaded, firstWorker]).then(([[source, wasmModule], first]) => {
       this.source = source;
       this.wasmModule = wasmModule;
+      if (!first.taken) {
+        first.taken = true;
+        this.worker = first.worker;
+        return first.ready;
+      }
       this.replaceWorker();
-      const worker = this.worker;
-      return new Promise((resolve) => {
-        worker.addEventListener("message", function ready(event) {
-          if (event.data.type !== "ready") return;
-          worker.removeEventListener("message", ready);
-          resolve(event.data.defaultTimeLimit);
-        });
-      });
+      return engineReady(this.worker);
     });
   }
 

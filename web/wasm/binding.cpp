@@ -1,6 +1,9 @@
 // The engine's way into the web page: the solve command of any variant on a problem's lines,
-// through a few C functions that the page's worker (and the tests, under node) call. One
-// request at a time; its report stays until the next one. Texts are UTF-8 both ways.
+// and the window's text files (the encoding rule, the limits, the GBK codec of plaintext/),
+// through a few C functions that the page (its worker for solving) and the tests, under node,
+// call. One request at a time; its answer stays until the next one. A problem's and a
+// report's texts are UTF-8 both ways; a file's text is UTF-16 code units, as a file may hold
+// lone surrogates that UTF-8 cannot carry.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -9,15 +12,19 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/bagfunc.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/exact.h"
+#include "engine/solve.h"
 #include "engine/stringlines.h"
 #include "engine/variant.h"
+#include "plaintext/lines.h"
+#include "plaintext/textfile.h"
 
 // The page's hooks, set on the module object by web/site/engine.js. Each is optional.
 
@@ -53,9 +60,13 @@ constexpr char kOutOfMemory[] = "Out of memory";
 // goes out with the next report, which the search makes at least every tenth of a second.
 constexpr double kProgressEveryMs = 50;
 
+// What the window's boxes say of a file they will not load.
+constexpr char kTextExceedsCapacity[] = "Text exceeds memo capacity";
+
 struct Answer {
-  std::string report;  // the lines, joined by "\n"
+  std::string report;  // the lines, joined by "\n"; a file's bytes
   std::string error;   // the message under the error display's "." rule; empty when none
+  std::u16string text;  // a file's text
 };
 Answer answer;
 
@@ -127,27 +138,31 @@ ExactOptions PageOptions(double timeLimitSeconds, std::atomic<bool>& stop) {
   return options;
 }
 
-// The result the best packing would have given had it been stopped with this pick and bound:
-// the pick's real totals, and proven only when the bound has come down to its value.
-ExactResult KeptResult(const ExactProblem& problem, const std::int32_t* pick, int count,
-                       double bound) {
-  ExactResult result;
-  result.feasible = true;
-  result.ending = ExactEnding::StopRequest;
-  const auto itemCount = static_cast<std::int32_t>(problem.items.size());
-  for (int k = 0; k < count; ++k) {
-    const std::int32_t number = pick[k];
-    if (number < 1 || number > itemCount || (k > 0 && number <= pick[k - 1])) {
-      throw bagfunc::Error("The kept pick does not belong to this problem");
-    }
-    const Item& item = problem.items[static_cast<std::size_t>(number - 1)];
-    result.pick.push_back(number);
-    result.totalWeight += item.Weight;
-    result.totalValue += item.Value;
+// The page's code of a format: the encoding times two, plus one with a byte-order mark.
+int FormatCode(plaintext::TextFormat format) {
+  return static_cast<int>(format.encoding) * 2 + (format.byteOrderMark ? 1 : 0);
+}
+plaintext::TextFormat FormatOf(int code) {
+  return {static_cast<plaintext::Encoding>(std::clamp(code / 2, 0, 3)), code % 2 != 0};
+}
+
+// The lines of text (split at CR LF, lone CR and lone LF) joined by separator.
+std::u16string JoinedLines(std::u16string_view text, std::u16string_view separator) {
+  std::u16string joined;
+  bool first = true;
+  for (const std::u16string_view line : plaintext::SplitLines(text)) {
+    if (!first) joined += separator;
+    joined += line;
+    first = false;
   }
-  result.upperBound = std::max(static_cast<std::int64_t>(bound), result.totalValue);
-  result.optimal = result.upperBound == result.totalValue;
-  return result;
+  return joined;
+}
+
+std::string_view Bytes(const char* bytes, int length) {
+  return {bytes, static_cast<std::size_t>(std::max(length, 0))};
+}
+std::u16string_view Units(const char16_t* units, int count) {
+  return {units, static_cast<std::size_t>(std::max(count, 0))};
 }
 
 }  // namespace
@@ -168,13 +183,15 @@ EMSCRIPTEN_KEEPALIVE int TrevanaSolve(const char* text, int length, const char* 
   }
   const StringLines src = ProblemLines(text, length);
   return Answered([&](BagEngine& engine, StringLines& dst) {
-    engine.ReadProblem(&src, &dst);
-    const std::string echo = Joined(dst);
-    PageEcho(echo.data(), static_cast<int>(echo.size()));
     std::atomic<bool> stop{false};
-    const VariantOutcome outcome =
-        RunVariant(engine, *variant, PageOptions(timeLimitSeconds, stop));
-    ReportOutcome(engine, outcome, dst);
+    SolveRequest request;
+    request.variants = {*variant};
+    request.exact = PageOptions(timeLimitSeconds, stop);
+    request.echoed = [&dst](const LineList&) {
+      const std::string echo = Joined(dst);
+      PageEcho(echo.data(), static_cast<int>(echo.size()));
+    };
+    ReportOutcome(engine, RunSolve(engine, src, dst, request).front(), dst);
   });
 }
 
@@ -186,8 +203,8 @@ EMSCRIPTEN_KEEPALIVE int TrevanaReportKeptPick(const char* text, int length,
   const StringLines src = ProblemLines(text, length);
   return Answered([&](BagEngine& engine, StringLines& dst) {
     engine.ReadProblem(&src, &dst);
-    const ExactProblem problem = ExactProblemOf(engine);
-    ReportExactPick(problem, KeptResult(problem, pick, count, bound), dst);
+    const std::span kept(pick, static_cast<std::size_t>(std::max(count, 0)));
+    ReportPickWithBound(ExactProblemOf(engine), kept, static_cast<std::int64_t>(bound), dst);
   });
 }
 
@@ -197,6 +214,61 @@ EMSCRIPTEN_KEEPALIVE int TrevanaReportLength() { return static_cast<int>(answer.
 
 // The last request's error message, "" when it had none.
 EMSCRIPTEN_KEEPALIVE const char* TrevanaError() { return answer.error.c_str(); }
+
+// A file's text by the rule of plaintext/textfile.h; returns the format's code.
+EMSCRIPTEN_KEEPALIVE int TrevanaDecodeFile(const char* bytes, int length) {
+  answer = {};
+  plaintext::DecodedText decoded = plaintext::DecodeFile(Bytes(bytes, length));
+  answer.text = std::move(decoded.text);
+  return FormatCode(decoded.format);
+}
+
+// A problem file as the input box loads it: at most plaintext::kMaxTextFileBytes, no line
+// longer than plaintext::kMaxLineChars, its lines joined by "\n". Returns the format's code,
+// or -1 with the message in the error.
+EMSCRIPTEN_KEEPALIVE int TrevanaOpenProblem(const char* bytes, int length) {
+  if (length > plaintext::kMaxTextFileBytes) {
+    answer = {};
+    answer.error = kTextExceedsCapacity;
+    return -1;
+  }
+  const int format = TrevanaDecodeFile(bytes, length);
+  if (!plaintext::LineLengthCheck().Add(answer.text)) {
+    answer = {};
+    answer.error = kTextExceedsCapacity;
+    return -1;
+  }
+  answer.text = JoinedLines(answer.text, u"\n");
+  return format;
+}
+
+// The text in the format with its mark, as the file's bytes.
+EMSCRIPTEN_KEEPALIVE void TrevanaEncodeFile(const char16_t* units, int count, int format) {
+  answer = {};
+  answer.report = plaintext::EncodeFile(Units(units, count), FormatOf(format));
+}
+
+// The input area's text as the input box saves it: its lines (line and paragraph separators
+// end lines too) joined by CR LF, nothing after the last, in the format.
+EMSCRIPTEN_KEEPALIVE void TrevanaSaveProblem(const char16_t* units, int count, int format) {
+  std::u16string text(Units(units, count));
+  std::replace_if(text.begin(), text.end(),
+                  [](char16_t unit) { return unit == u'\u2028' || unit == u'\u2029'; }, u'\n');
+  answer = {};
+  answer.report = plaintext::EncodeFile(JoinedLines(text, u"\r\n"), FormatOf(format));
+}
+
+// The last request's file text, and its length in code units.
+EMSCRIPTEN_KEEPALIVE const char16_t* TrevanaText() { return answer.text.c_str(); }
+EMSCRIPTEN_KEEPALIVE int TrevanaTextLength() { return static_cast<int>(answer.text.size()); }
+
+// What the page says of a file it will not open.
+EMSCRIPTEN_KEEPALIVE const char* TrevanaCapacityMessage() { return kTextExceedsCapacity; }
+
+// The largest file the page opens, in bytes.
+EMSCRIPTEN_KEEPALIVE double TrevanaMaxFileBytes() {
+  return static_cast<double>(plaintext::kMaxTextFileBytes);
+}
 
 // The best packing's default time limit in seconds.
 EMSCRIPTEN_KEEPALIVE double TrevanaDefaultTimeLimit() { return kDefaultTimeLimitSeconds; }

@@ -1,9 +1,9 @@
-#include "engine/convert.h"
+#include "base/convert.h"
 
 #include <string>
 
-#include "engine/errors.h"
-#include "engine/quote.h"
+#include "base/errors.h"
+#include "base/quote.h"
 
 namespace bagfunc {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/quote.h"
+#include "base/quote.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // Code page 936 (GBK, with GB18030's four-byte codes) as data: what each code decodes to. The
-// build generates the data (gbkgen) from the system's codecs; the codec in gbk.cpp derives both
+// build generates the data (gbkgen) from the system's codecs; the codec in plaintext/gbk.cpp derives both
 // of its directions from it, so every program decodes and encodes the same way, and starts at
 // once.
 #pragma once
 
 #include <cstdint>
 
-namespace textio::gbktable {
+namespace plaintext::gbktable {
 
 // Two-byte codes: a lead byte 81..FE and a trail byte 40..FE (7F is no trail, its entries stay
 // empty), lead-major.
@@ -55,4 +55,4 @@ extern const char16_t kTwoByte[kTwoByteCount];
 extern const Run kFourByteRuns[];
 extern const int kFourByteRunCount;
 
-}  // namespace textio::gbktable
+}  // namespace plaintext::gbktable
