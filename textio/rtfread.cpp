@@ -232,14 +232,16 @@ void Reader::AppendRun(QStringView text, bool eastAsian) {
   TextRun run{QString(), bold, italic, static_cast<std::int16_t>(halfPoints)};
   run.strike = state_.strike;
   run.underline = state_.underline;
-  run.paragraph = state_.paragraph;
-  run.color = ColorOf(state_.color);
   // Within a paragraph runs differ by character format only: EndParagraph gives them all the
   // paragraph's format.
+  const ParagraphFormat* paragraph = &state_.paragraph;
+  if (!runs_.empty()) {
+    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
+    if (!straddles) paragraph = &runs_.back().paragraph();
+  }
+  run.shared = SharedFormatIndex({ColorOf(state_.color), *paragraph});
   if (!runs_.empty()) {
     TextRun& last = runs_.back();
-    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
-    if (!straddles) run.paragraph = last.paragraph;
     if (last.SameFormat(run)) {
       last.text += text;
       return;
@@ -256,7 +258,7 @@ void Reader::EndParagraph(bool withSeparator) {
     // The run that ends the previous paragraph keeps its format; this one's text leaves it
     // where the formats differ.
     TextRun& first = runs_[from];
-    if (first.text.size() > paragraphStartOffset_ && first.paragraph != state_.paragraph) {
+    if (first.text.size() > paragraphStartOffset_ && first.paragraph() != state_.paragraph) {
       TextRun rest = first;
       rest.text = first.text.mid(paragraphStartOffset_);
       first.text.truncate(paragraphStartOffset_);
@@ -264,7 +266,7 @@ void Reader::EndParagraph(bool withSeparator) {
     }
     ++from;
   }
-  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].paragraph = state_.paragraph;
+  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].SetParagraph(state_.paragraph);
   if (withSeparator) AddCharacter(QChar::ParagraphSeparator);
   paragraphStart_ = runs_.empty() ? 0 : runs_.size() - 1;
   paragraphStartOffset_ = runs_.empty() ? 0 : runs_.back().text.size();
