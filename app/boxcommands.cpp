@@ -163,7 +163,7 @@ void LoadResultBox(const QString& path, QTextEdit* box) {
   const bool grouped = textio::GroupParagraphs(*runs);
   const int defaultHalfPoints = textio::HalfPointsOf(box->document()->defaultFont());
   ReplaceDocument(box, [&](QTextDocument* document) {
-    textio::SetDocumentRuns(document, *runs, defaultHalfPoints);
+    textio::SetDocumentRuns(document, std::move(*runs), defaultHalfPoints);
   });
   textio::MarkGrouped(box->document(), grouped);
 }

@@ -147,14 +147,13 @@ std::vector<TextRun> DocumentRuns(const QTextDocument& document) {
   return runs;
 }
 
-void SetDocumentRuns(QTextDocument* document, const std::vector<TextRun>& runs,
-                     int defaultHalfPoints) {
+void SetDocumentRuns(QTextDocument* document, std::vector<TextRun> runs, int defaultHalfPoints) {
   document->clear();
   QTextCursor cursor(document);
   cursor.beginEditBlock();
   // A run's paragraphs share its format; the blocks its separators open take the current one.
   ParagraphFormat paragraph;
-  for (const TextRun& run : runs) {
+  for (TextRun& run : runs) {
     if (run.text.isEmpty()) continue;
     if (run.paragraph() != paragraph) {
       cursor.setBlockFormat(BlockFormatOf(run.paragraph()));
@@ -172,6 +171,7 @@ void SetDocumentRuns(QTextDocument* document, const std::vector<TextRun>& runs,
     if (run.strike) format.setFontStrikeOut(true);
     if (run.color() != TextRun::kNoColor) format.setForeground(QColor::fromRgb(run.color()));
     cursor.insertText(run.text, format);
+    run.text = QString();
   }
   cursor.endEditBlock();
 }
