@@ -95,8 +95,8 @@ bool LooksLikeRtf(const QByteArray& bytes);
 // \cpg), else of the document (\ansicpg; \ansi alone is 1252, \mac 10000, \pc 437, \pca 850),
 // else 936; symbol fonts (Symbol, Wingdings) map to Unicode. East
 // Asian text takes the associated formats (\ab, \ai, \afs) where given. Field results, list
-// numbers (\pntext, \listtext, else the label that the list table gives a \ls paragraph) and
-// the Unicode twin of \upr are shown; a destination marked
+// numbers (\pntext, \listtext, else, or where those show only blanks, the label that the list
+// table gives a \ls paragraph) and the Unicode twin of \upr are shown; a destination marked
 // \* that the reader does not know is left out to the end of its own group. A document
 // that is cut short loads as far as it goes; nothing when it nests groups deeper than
 // MaxRtfGroupDepth() or is no RTF at all.
