@@ -144,20 +144,21 @@ void OpenResultBox(QFileDialog* openDlg, QTextEdit* box) {
 }
 
 void LoadResultBox(const QString& path, QTextEdit* box) {
-  const QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kFailedToLoadStream);
+  QByteArray bytes = textio::ReadFileBytes(path, kMaxBoxFileBytes, kFailedToLoadStream);
   if (!textio::LooksLikeRtf(bytes)) {
     const bool grouped = SetBoxText(box, textio::DecodeText(bytes), kFailedToLoadStream);
     textio::MarkGrouped(box->document(), grouped);
     return;
   }
   std::optional<std::vector<textio::TextRun>> runs = textio::ReadRtf(bytes);
+  bytes = QByteArray();  // the file's bytes are done with before the document is built
   if (!runs) throw StreamLoadError();
   LineLengthCheck check(kFailedToLoadStream);
   for (const textio::TextRun& run : *runs) check(run.text);
   const bool grouped = textio::GroupParagraphs(*runs);
   const int defaultHalfPoints = textio::HalfPointsOf(box->document()->defaultFont());
   ReplaceDocument(box, [&](QTextDocument* document) {
-    textio::SetDocumentRuns(document, *runs, defaultHalfPoints);
+    textio::SetDocumentRuns(document, std::move(*runs), defaultHalfPoints);
   });
   textio::MarkGrouped(box->document(), grouped);
 }

@@ -111,10 +111,10 @@ std::vector<TextRun> DocumentRuns(const QTextDocument& document) {
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     if (block != document.begin()) {
       // The separator ends the previous paragraph and takes its format.
-      if (runs.empty() || runs.back().paragraph != previous) {
+      if (runs.empty() || runs.back().paragraph() != previous) {
         TextRun end = runs.empty() ? TextRun{} : runs.back();
         end.text.clear();
-        end.paragraph = previous;
+        end.SetParagraph(previous);
         runs.push_back(std::move(end));
       }
       runs.back().text += QChar(QChar::ParagraphSeparator);
@@ -136,9 +136,10 @@ std::vector<TextRun> DocumentRuns(const QTextDocument& document) {
       run.halfPoints = ownSize ? HalfPointsOf(font) : 0;
       run.underline = UnderlineOf(format);
       run.strike = font.strikeOut();
+      SharedFormat shared{TextRun::kNoColor, paragraph};
       if (format.hasProperty(QTextFormat::ForegroundBrush))
-        run.color = format.foreground().color().rgb() & 0xFFFFFFu;
-      run.paragraph = paragraph;
+        shared.color = format.foreground().color().rgb() & 0xFFFFFFu;
+      run.shared = SharedFormatIndex(shared);
       AddRun(runs, std::move(run));
     }
     previous = paragraph;
@@ -146,18 +147,17 @@ std::vector<TextRun> DocumentRuns(const QTextDocument& document) {
   return runs;
 }
 
-void SetDocumentRuns(QTextDocument* document, const std::vector<TextRun>& runs,
-                     int defaultHalfPoints) {
+void SetDocumentRuns(QTextDocument* document, std::vector<TextRun> runs, int defaultHalfPoints) {
   document->clear();
   QTextCursor cursor(document);
   cursor.beginEditBlock();
   // A run's paragraphs share its format; the blocks its separators open take the current one.
   ParagraphFormat paragraph;
-  for (const TextRun& run : runs) {
+  for (TextRun& run : runs) {
     if (run.text.isEmpty()) continue;
-    if (run.paragraph != paragraph) {
-      cursor.setBlockFormat(BlockFormatOf(run.paragraph));
-      paragraph = run.paragraph;
+    if (run.paragraph() != paragraph) {
+      cursor.setBlockFormat(BlockFormatOf(run.paragraph()));
+      paragraph = run.paragraph();
     }
     QTextCharFormat format;
     if (run.bold) format.setFontWeight(QFont::Bold);
@@ -169,8 +169,9 @@ void SetDocumentRuns(QTextDocument* document, const std::vector<TextRun>& runs,
       format.setProperty(kUnderlineKindProperty, static_cast<int>(run.underline));
     }
     if (run.strike) format.setFontStrikeOut(true);
-    if (run.color != TextRun::kNoColor) format.setForeground(QColor::fromRgb(run.color));
+    if (run.color() != TextRun::kNoColor) format.setForeground(QColor::fromRgb(run.color()));
     cursor.insertText(run.text, format);
+    run.text = QString();
   }
   cursor.endEditBlock();
 }

@@ -19,8 +19,8 @@ int HalfPointsOf(const QFont& font);
 std::vector<TextRun> DocumentRuns(const QTextDocument& document);
 
 // Replaces the document's content by the runs. A run whose size is 0 or equal to
-// defaultHalfPoints keeps the document's default font size.
-void SetDocumentRuns(QTextDocument* document, const std::vector<TextRun>& runs,
-                     int defaultHalfPoints);
+// defaultHalfPoints keeps the document's default font size. Each run's text is let go of once
+// the document holds it: a long document's runs (moved in) do not stay beside its copy.
+void SetDocumentRuns(QTextDocument* document, std::vector<TextRun> runs, int defaultHalfPoints);
 
 }  // namespace textio

@@ -34,10 +34,24 @@ struct ParagraphFormat {
   bool operator==(const ParagraphFormat&) const = default;
 };
 
+// What runs share rather than carry each: a colour and a paragraph format. The distinct ones
+// are kept once, in a table that lives as long as the program (a document holds few of them:
+// its colour table's entries and the layouts of its paragraphs), and a run holds the index of
+// its own. Equal formats have equal indices; index 0 is the box's own colour on a plain
+// paragraph. Safe to use from any thread.
+struct SharedFormat {
+  std::uint32_t color = 0xFFFFFFFFu;  // 0xRRGGBB, or the box's own text colour
+  ParagraphFormat paragraph;
+
+  bool operator==(const SharedFormat&) const = default;
+};
+std::uint32_t SharedFormatIndex(const SharedFormat& format);
+const SharedFormat& SharedFormatAt(std::uint32_t index);
+
 // A stretch of text in one format. Paragraphs are separated by U+2029; U+2028 is a line break
 // inside a paragraph. A run lies in one paragraph, or in several of the same paragraph format;
 // the U+2029 that ends a paragraph belongs to it.
-// Packed into 40 bytes: a long document holds millions of runs.
+// Packed into 32 bytes: a long document holds millions of runs.
 struct TextRun {
   QString text;
   bool bold : 1 = false;
@@ -45,19 +59,27 @@ struct TextRun {
   std::int16_t halfPoints : 13 = 0;  // font size in half points; 0 is the box's own size
   bool strike : 1 = false;
   Underline underline = Underline::kNone;
-  ParagraphFormat paragraph;
-  std::uint32_t color = kNoColor;  // 0xRRGGBB, or the box's own text colour
+  std::uint32_t shared = 0;  // colour and paragraph format: an index of SharedFormatAt
 
   static constexpr std::uint32_t kNoColor = 0xFFFFFFFFu;
 
+  std::uint32_t color() const { return SharedFormatAt(shared).color; }
+  const ParagraphFormat& paragraph() const { return SharedFormatAt(shared).paragraph; }
+  void SetColor(std::uint32_t color) { shared = SharedFormatIndex({color, paragraph()}); }
+  void SetParagraph(const ParagraphFormat& paragraph) {
+    shared = SharedFormatIndex({color(), paragraph});
+  }
+  bool SameParagraph(const TextRun& other) const {
+    return shared == other.shared || paragraph() == other.paragraph();
+  }
+
   bool SameFormat(const TextRun& other) const {
     return bold == other.bold && italic == other.italic && halfPoints == other.halfPoints &&
-           underline == other.underline && strike == other.strike && color == other.color &&
-           paragraph == other.paragraph;
+           underline == other.underline && strike == other.strike && shared == other.shared;
   }
   bool operator==(const TextRun&) const = default;
 };
-static_assert(sizeof(TextRun) <= 40);
+static_assert(sizeof(TextRun) <= 32);
 
 // The reader keeps one state per open group, on the heap; a document that nests groups
 // deeper than this much memory allows is not loaded. A mail client's 2,714 levels take
@@ -73,8 +95,8 @@ bool LooksLikeRtf(const QByteArray& bytes);
 // \cpg), else of the document (\ansicpg; \ansi alone is 1252, \mac 10000, \pc 437, \pca 850),
 // else 936; symbol fonts (Symbol, Wingdings) map to Unicode. East
 // Asian text takes the associated formats (\ab, \ai, \afs) where given. Field results, list
-// numbers (\pntext, \listtext, else the label that the list table gives a \ls paragraph) and
-// the Unicode twin of \upr are shown; a destination marked
+// numbers (\pntext, \listtext, else, or where those show only blanks, the label that the list
+// table gives a \ls paragraph) and the Unicode twin of \upr are shown; a destination marked
 // \* that the reader does not know is left out to the end of its own group. A document
 // that is cut short loads as far as it goes; nothing when it nests groups deeper than
 // MaxRtfGroupDepth() or is no RTF at all.

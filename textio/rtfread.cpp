@@ -70,6 +70,7 @@ struct CharacterState {
   bool upr = false;  // a \upr group: its plain twin is not shown, its \ud twin is
   ParagraphFormat paragraph;
   int listOverride = 0;  // \ls; 0 outside lists
+  bool listText = false;  // inside the paragraph's own label (\listtext, \pntext)
   int listLevel = 0;     // \ilvl
 };
 
@@ -145,6 +146,7 @@ class Reader {
   void EndParagraph(bool withSeparator);
   void ApplyListWord(std::string_view word, std::int64_t number);
   void AddListLabel();
+  void DropBlankLabel();
   QString LevelLabel(int listId, int level, ListCounters& counters);
   std::uint32_t ColorOf(int index) const;
   std::vector<TextRun> TakeRuns();
@@ -176,6 +178,8 @@ class Reader {
   std::size_t paragraphStart_ = 0;
   qsizetype paragraphStartOffset_ = 0;
   bool labelDone_ = false;          // the paragraph has its label, or text before any
+  std::size_t labelRun_ = 0;        // where the paragraph's own label starts: the run count,
+  qsizetype labelOffset_ = 0;       // and the length of the last run then
   bool utf8_ = false;          // a byte-order mark makes every byte UTF-8
   rtf::CodePageDecoders decoders_;
   QByteArray pending_;  // bytes in state_'s font, not yet decoded
@@ -232,14 +236,16 @@ void Reader::AppendRun(QStringView text, bool eastAsian) {
   TextRun run{QString(), bold, italic, static_cast<std::int16_t>(halfPoints)};
   run.strike = state_.strike;
   run.underline = state_.underline;
-  run.paragraph = state_.paragraph;
-  run.color = ColorOf(state_.color);
   // Within a paragraph runs differ by character format only: EndParagraph gives them all the
   // paragraph's format.
+  const ParagraphFormat* paragraph = &state_.paragraph;
+  if (!runs_.empty()) {
+    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
+    if (!straddles) paragraph = &runs_.back().paragraph();
+  }
+  run.shared = SharedFormatIndex({ColorOf(state_.color), *paragraph});
   if (!runs_.empty()) {
     TextRun& last = runs_.back();
-    const bool straddles = runs_.size() - 1 == paragraphStart_ && paragraphStartOffset_ > 0;
-    if (!straddles) run.paragraph = last.paragraph;
     if (last.SameFormat(run)) {
       last.text += text;
       return;
@@ -256,7 +262,7 @@ void Reader::EndParagraph(bool withSeparator) {
     // The run that ends the previous paragraph keeps its format; this one's text leaves it
     // where the formats differ.
     TextRun& first = runs_[from];
-    if (first.text.size() > paragraphStartOffset_ && first.paragraph != state_.paragraph) {
+    if (first.text.size() > paragraphStartOffset_ && first.paragraph() != state_.paragraph) {
       TextRun rest = first;
       rest.text = first.text.mid(paragraphStartOffset_);
       first.text.truncate(paragraphStartOffset_);
@@ -264,7 +270,7 @@ void Reader::EndParagraph(bool withSeparator) {
     }
     ++from;
   }
-  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].paragraph = state_.paragraph;
+  for (std::size_t i = from; i < runs_.size(); ++i) runs_[i].SetParagraph(state_.paragraph);
   if (withSeparator) AddCharacter(QChar::ParagraphSeparator);
   paragraphStart_ = runs_.empty() ? 0 : runs_.size() - 1;
   paragraphStartOffset_ = runs_.empty() ? 0 : runs_.back().text.size();
@@ -448,6 +454,19 @@ void Reader::AddListLabel() {
   if (!label.isEmpty()) AppendRun(label, false);
 }
 
+// A label of the paragraph's own that shows nothing but blanks (its bytes undecodable in the
+// font's code page, say) is taken out again: the paragraph gets the one its list level gives.
+void Reader::DropBlankLabel() {
+  if (labelRun_ > runs_.size()) return;
+  QString label;
+  if (labelRun_ > 0) label = runs_[labelRun_ - 1].text.mid(labelOffset_);
+  for (std::size_t i = labelRun_; i < runs_.size(); ++i) label += runs_[i].text;
+  if (!label.trimmed().isEmpty()) return;
+  if (labelRun_ > 0) runs_[labelRun_ - 1].text.truncate(labelOffset_);
+  runs_.resize(labelRun_);
+  labelDone_ = false;
+}
+
 // After \uN the next characters stand in for readers without Unicode; one of them is consumed
 // here. Returns true when the token was such a stand-in.
 bool Reader::ConsumeFallback() {
@@ -476,6 +495,7 @@ bool Reader::CloseGroup() {
   groupStart_ = false;
   optionalNext_ = false;
   if (stack_.empty()) return false;
+  if (state_.listText && !stack_.back().listText) DropBlankLabel();
   if (state_.destination == Destination::kFontTable && stack_.back().destination != Destination::kFontTable)
     definedFont_ = -1;
   state_ = stack_.back();
@@ -699,7 +719,12 @@ void Reader::ApplyWord(std::string_view word, bool hasNumber, std::int64_t numbe
   if (Contains(kShownDestinations, word)) {
     if (word == "ud" && !stack_.empty() && stack_.back().upr)
       state_.destination = stack_.back().destination;
-    if (word == "listtext" || word == "pntext") labelDone_ = true;
+    if ((word == "listtext" || word == "pntext") && !state_.listText) {
+      labelDone_ = true;
+      state_.listText = true;
+      labelRun_ = runs_.size();
+      labelOffset_ = runs_.empty() ? 0 : runs_.back().text.size();
+    }
     return;
   }
   if (word == "fonttbl" || word == "colortbl" || word == "listtable" ||

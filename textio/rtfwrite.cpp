@@ -100,9 +100,9 @@ QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
   // The colour table: entry 0 is the reader's own colour, then each colour in order of use.
   std::vector<std::uint32_t> colors;
   for (const TextRun& run : runs)
-    if (run.color != TextRun::kNoColor &&
-        std::find(colors.begin(), colors.end(), run.color) == colors.end())
-      colors.push_back(run.color);
+    if (run.color() != TextRun::kNoColor &&
+        std::find(colors.begin(), colors.end(), run.color()) == colors.end())
+      colors.push_back(run.color());
   if (!colors.empty()) {
     out += "{\\colortbl;";
     for (const std::uint32_t color : colors)
@@ -134,8 +134,8 @@ QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
     if (size != halfPoints) out += "\\fs" + QByteArray::number(size) + ' ';
     if (run.underline != underline) out += UnderlineWord(run.underline);
     if (run.strike != strike) out += run.strike ? "\\strike " : "\\strike0 ";
-    if (run.color != color) {
-      const auto entry = std::find(colors.begin(), colors.end(), run.color);
+    if (run.color() != color) {
+      const auto entry = std::find(colors.begin(), colors.end(), run.color());
       out += "\\cf" +
              QByteArray::number(entry == colors.end() ? 0 : entry - colors.begin() + 1) + ' ';
     }
@@ -144,14 +144,14 @@ QByteArray WriteRtf(const std::vector<TextRun>& runs, const QString& fontFamily,
     halfPoints = size;
     underline = run.underline;
     strike = run.strike;
-    color = run.color;
+    color = run.color();
     // A paragraph takes the format of the run its text (or its end) starts in.
     const QStringView text(run.text);
     for (qsizetype start = 0;;) {
       const qsizetype end = text.indexOf(QChar::ParagraphSeparator, start);
-      if (paragraphStart && run.paragraph != paragraph) {
-        AppendParagraphFormat(out, run.paragraph);
-        paragraph = run.paragraph;
+      if (paragraphStart && run.paragraph() != paragraph) {
+        AppendParagraphFormat(out, run.paragraph());
+        paragraph = run.paragraph();
       }
       paragraphStart = false;
       AppendEscapedText(out, text.mid(start, (end < 0 ? text.size() : end) - start), true, &uc);

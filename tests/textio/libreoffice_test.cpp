@@ -121,10 +121,17 @@ TEST(LibreOffice, ReadsEveryFormatTheResultBoxSaves) {
   using textio::Alignment;
   using textio::Underline;
   std::vector<textio::TextRun> runs;
+  // A run as written down here: its colour and paragraph format as fields of their own.
+  struct Written : textio::TextRun {
+    std::uint32_t color = kNoColor;
+    textio::ParagraphFormat paragraph;
+  };
   const auto add = [&](QString text, auto&& change) {
-    textio::TextRun run;
-    run.text = std::move(text);
-    change(run);
+    Written written;
+    written.text = std::move(text);
+    change(written);
+    textio::TextRun run = written;
+    run.shared = textio::SharedFormatIndex({written.color, written.paragraph});
     runs.push_back(std::move(run));
   };
   add(QStringLiteral("标题 Heading\u2029"), [](auto& r) {
@@ -199,8 +206,8 @@ TEST(LibreOffice, ReadsTheToolbarFormatsAsItDoes) {
     const auto b = RunWith(theirs, piece, 22);
     ASSERT_TRUE(a && b) << piece;
     EXPECT_EQ(*a, *b) << piece;
-    compared += a->underline != textio::Underline::kNone || a->strike || a->color != textio::TextRun::kNoColor ||
-                a->paragraph.alignment != textio::Alignment::kLeft;
+    compared += a->underline != textio::Underline::kNone || a->strike || a->color() != textio::TextRun::kNoColor ||
+                a->paragraph().alignment != textio::Alignment::kLeft;
   }
   EXPECT_EQ(compared, 7);  // every piece but the plain one carries a format
 }

@@ -290,8 +290,7 @@ TEST(RtfReading, FormatsOfTheToolbar) {
     r.text = QString::fromUtf8(text);
     r.underline = ul;
     r.strike = strike;
-    r.color = color;
-    r.paragraph = paragraph;
+    r.shared = textio::SharedFormatIndex({color, paragraph});
     return r;
   };
   // \ulc is the underline's colour, no underline of its own; an unknown colour is the box's.
