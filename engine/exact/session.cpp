@@ -1,6 +1,7 @@
 #include "engine/exact/session.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "engine/exact/tuning.h"
@@ -99,17 +100,27 @@ ExactResult SolveSession::Finish(bool searchedToEnd) {
     result.optimal = true;
     return result;
   }
+  // What is reported is what is picked: the totals are summed again from the problem.
+  const std::int64_t bound = searchedToEnd || !boundKnown_
+                                 ? std::numeric_limits<std::int64_t>::min()
+                                 : best_.upperBound;
+  ExactResult picked = ResultOfPick(problem_, best_.pick, bound, result.ending);
+  picked.seconds = result.seconds;
+  return picked;
+}
+
+ExactResult ResultOfPick(const ExactProblem& problem, std::vector<std::int32_t> pick,
+                         std::int64_t bound, ExactEnding ending) {
+  ExactResult result;
   result.feasible = true;
-  result.pick = best_.pick;
-  // The totals are summed again from the problem itself: what is reported is what is picked.
+  result.ending = ending;
+  result.pick = std::move(pick);
   for (const std::int32_t number : result.pick) {
-    const Item& item = problem_.items[static_cast<std::size_t>(number - 1)];
+    const Item& item = problem.items[static_cast<std::size_t>(number - 1)];
     result.totalWeight += item.Weight;
     result.totalValue += item.Value;
   }
-  result.upperBound = searchedToEnd || !boundKnown_
-                          ? result.totalValue
-                          : std::max(best_.upperBound, result.totalValue);
+  result.upperBound = std::max(bound, result.totalValue);
   result.optimal = result.upperBound == result.totalValue;
   return result;
 }

@@ -65,6 +65,12 @@ struct ExactResult {
   ExactEnding ending = ExactEnding::Finished;
 };
 
+// The result for a pick of the problem (ascending item numbers, distinct, in range) with a
+// bound on the best value: its totals summed from the items, the bound never below its value,
+// and proven when the bound is down to it.
+ExactResult ResultOfPick(const ExactProblem& problem, std::vector<std::int32_t> pick,
+                         std::int64_t bound, ExactEnding ending);
+
 // Solves the problem exactly, or as far as the time limit and the stop request allow.
 // Whatever ends it, the pick is valid (distinct items in range, within both limits) and its
 // totals are its real totals. Deterministic: a search that runs to its end gives the same
