@@ -12,13 +12,16 @@ scenario=$1 out=$2
 mkdir -p "$out"
 title='Trevana背包问题计算器2023'
 
-# The desktop's opener, replaced by one that notes what it was asked to open.
+# The desktop's opener and the help viewers, replaced by ones that note what they were asked
+# to open (a help file goes to a help viewer, everything else to the opener).
 mkdir -p "$out/bin"
-cat >"$out/bin/xdg-open" <<EOF
+for opener in xdg-open xchm kchmviewer; do
+  cat >"$out/bin/$opener" <<EOF
 #!/bin/sh
 printf '%s\n' "\$1" >>"$out/opened"
 EOF
-chmod +x "$out/bin/xdg-open"
+  chmod +x "$out/bin/$opener"
+done
 export PATH="$out/bin:$PATH"
 : >"$out/opened"
 

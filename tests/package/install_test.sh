@@ -121,7 +121,7 @@ startup_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/$id.deskt
 nothing_beside_the_program "$user"
 
 window "$user" help
-[ "$(cat "$last_out/opened")" = "file:///usr/lib/$id/Trevana2023.chm" ] ||
+[ "$(cat "$last_out/opened")" = "/usr/lib/$id/Trevana2023.chm" ] ||
   fail "the help command opened '$(cat "$last_out/opened")', not the installed help file"
 
 # A settings folder the user may not write: the box at exit, the old file as it was.
