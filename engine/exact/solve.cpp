@@ -293,27 +293,33 @@ ExactResult Solver::Solve() {
   return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
 }
 
-// The bounds of picks of exactly k items, for the counts around that of the bound's own pick
-// while they leave room for a better pick (the bound is concave in k, so those counts are one
-// range). Empty when that range is wide: the bound over all counts then serves alone.
+// The bounds of picks of exactly k items, for every count whose bound leaves room for a better
+// pick. The bound is concave in k and highest near the count of the bound's own pick, so the
+// walk goes down from there and up from one above, each way until the bound is too low and
+// falling. Empty when the counts are many: the bound over all counts then serves alone.
 std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
                                             const BoundLimits& limits) const {
   std::int64_t middle = 0;
   for (const BoundItem& item : bounded_) middle += overall.Reduced(item) > 0 ? 1 : 0;
   middle = std::clamp(middle, limits.minCount, limits.maxCount);
   std::vector<PickBound> bounds;
-  const auto promising = [&](std::int64_t k) {
-    const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
-    if (exactly.infeasible || exactly.Bound() < session_.NextBetterValue()) return false;
-    bounds.push_back({exactly, k, 0, 1});
-    return true;
-  };
-  // Downwards from the middle, then upwards; a count whose bound is too low ends its side.
-  for (std::int64_t k = middle; k >= limits.minCount && promising(k); --k) {
-    if (bounds.size() > kMostCoreCountBounds) return {};
-  }
-  for (std::int64_t k = middle + 1; k <= limits.maxCount && promising(k); ++k) {
-    if (bounds.size() > kMostCoreCountBounds) return {};
+  std::size_t evaluated = 0;
+  for (const std::int64_t step : {std::int64_t{-1}, std::int64_t{1}}) {
+    std::int64_t previous = std::numeric_limits<std::int64_t>::min();
+    for (std::int64_t k = step < 0 ? middle : middle + 1;
+         k >= limits.minCount && k <= limits.maxCount; k += step) {
+      if (++evaluated > 4 * kMostCoreCountBounds) return {};
+      const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
+      const std::int64_t bound =
+          exactly.infeasible ? std::numeric_limits<std::int64_t>::min() : exactly.Bound();
+      if (bound >= session_.NextBetterValue()) {
+        bounds.push_back({exactly, k, 0, 1});
+        if (bounds.size() > kMostCoreCountBounds) return {};
+      } else if (bound <= previous) {
+        break;
+      }
+      previous = bound;
+    }
   }
   // The most promising first, as a state passes on the first bound it meets.
   std::stable_sort(bounds.begin(), bounds.end(), [](const PickBound& a, const PickBound& b) {
