@@ -420,6 +420,7 @@ SearchEnd Core::Run() {
       Step(left_, true);
     }
     rightTurn = !rightTurn;
+    if (session_.Settled()) return SearchEnd::Done;
     if (states_.size() > limits_.mostStates) return SearchEnd::OverBudget;
     if (nodes_.size() >= nextCollection_ && !CollectNodes()) return SearchEnd::OverBudget;
     if (session_.Interrupted(work_ / 16 + 1)) {

@@ -78,6 +78,9 @@ Deviations::Deviations(const SearchSpace& space, SolveSession& session)
 void Deviations::RefreshSlack() {
   slackFor_ = session_.BestValue();
   slack_ = space_.bound - Wide{session_.NextBetterValue()} * space_.den;
+  // A pick that meets a bound from outside this space (the residue bound, another count's)
+  // leaves nothing to search for.
+  if (session_.Settled()) slack_ = -1;
 }
 
 void Deviations::OfferPick(std::size_t at, std::int64_t weight, std::int64_t value) {

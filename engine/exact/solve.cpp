@@ -369,6 +369,7 @@ SearchEnd Solver::SearchByCount(const Multipliers& multipliers) {
   for (std::size_t i = 0; i < byCount.size(); ++i) {
     const auto& [k, exactly] = byCount[i];
     session_.CapBound(exactly.Bound());
+    if (session_.Settled()) return SearchEnd::Done;
     if (exactly.Bound() < session_.NextBetterValue()) continue;
     SearchSpace space = Fix(exactly, {capacity_, k, k});
     if (i + 1 < byCount.size()) space.elsewhere = byCount[i + 1].second.Bound();

@@ -257,5 +257,20 @@ TEST(Interrupted, TimeLimitKeepsAValidPickAndItsBound) {
   ExpectValid(problem, result);
 }
 
+// Multiple strongly correlated items: every value is the weight plus 2 or 3 million, so the bound
+// of the values' steps is met by a pick that fills the limit exactly, which the search finds
+// well before it could prove it on its own bound. Meeting the bound ends the search there.
+TEST(Settled, APickThatMeetsTheBoundEndsTheSearch) {
+  const auto instance = oracle::MakeHardInstance(14, 1000, 10'000'000, 1);
+  const ExactProblem problem{instance.items, 1000, *oracle::HardWeightLimit(instance, 25)};
+  ExactOptions options;
+  options.timeLimitSeconds = 120;
+  const ExactResult result = bagfunc::SolveExact(problem, options);
+  EXPECT_EQ(result.ending, bagfunc::ExactEnding::Finished);
+  EXPECT_TRUE(result.optimal);
+  EXPECT_EQ(result.totalWeight, problem.maxWeight);
+  ExpectValid(problem, result);
+}
+
 }  // namespace
 }  // namespace enginetest
