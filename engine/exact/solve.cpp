@@ -9,15 +9,18 @@
 //     through its Lagrangian dual (bound.h), and for values that follow the weights the bound
 //     that no fraction of an item can reach (ResidueBound).
 //  4. Greedy filling by reduced value and single exchanges (improve.h, O(n log n) a move).
-//  5. A short depth-first search over departures from the bound's pick (search.h, a fixed
+//  5. A first look at the expanding core of phase 8, on a small budget of states and without
+//     the bounds by count (which cost more to set up than such a run): settles in a few
+//     milliseconds most problems whose many items nearly tie (spanner, weakly correlated).
+//  6. A short depth-first search over departures from the bound's pick (search.h, a fixed
 //     budget of nodes): settles most problems whose items are far apart.
-//  6. Exchanges of up to two against two near the edge (O(m^2 log m), m = 600 a side): the
+//  7. Exchanges of up to two against two near the edge (O(m^2 log m), m = 600 a side): the
 //     exact fills that tied, strongly correlated items need.
-//  7. The expanding core (core.h): dynamic programming over the states of a window around the
+//  8. The expanding core (core.h): dynamic programming over the states of a window around the
 //     edge, with dominance and per-state bounds (by weight, and by count); memory bounded by
 //     its state budget. This proves the classes that make many exchanges among items of
 //     nearly equal value per weight: spanner, circle, inverse strongly correlated, ...
-//  8. Where the core outgrows its budget or cannot take the candidates: the search of phase 5
+//  9. Where the core outgrows its budget or cannot take the candidates: the search of phase 6
 //     without a budget, each count apart where there are few, with a table over weight (and
 //     count) taking over where it is small enough (table.h).
 // Time and stop requests cut any phase short; the pick is then the best found, with the least
@@ -73,7 +76,7 @@ class Solver {
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
   std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
-  SearchEnd SearchByCore(std::uint64_t mostStates);
+  SearchEnd SearchByCore(std::uint64_t mostStates, bool boundsByCount);
 
   const ExactProblem& problem_;
   SolveSession session_;
@@ -275,19 +278,22 @@ ExactResult Solver::Solve() {
   Greedy(multipliers);
   if (session_.Settled()) return session_.Finish(true);
   if (session_.Interrupted()) return session_.Finish(false);
-  // A short search settles most problems. Where it does not, many items often tie, and
-  // exchanges of two may meet the bound; a better pick also fixes more items.
+  // A glance at the core, then a short search settle most problems. Where they do not, many
+  // items often tie, and exchanges of two may meet the bound; a better pick also fixes more.
+  if (const SearchEnd end = SearchByCore(kScoutCoreStates, false); end != SearchEnd::OverBudget) {
+    return session_.Finish(end == SearchEnd::Done);
+  }
   const SearchEnd quick =
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
   // The core on a small budget, which settles most problems of many near ties at once; where
   // it does not (strongly correlated items), exchanges of two often meet the bound instead.
-  if (const SearchEnd end = SearchByCore(kFirstCoreStates); end != SearchEnd::OverBudget) {
+  if (const SearchEnd end = SearchByCore(kFirstCoreStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
   Improve(multipliers, true);
   if (session_.Settled()) return session_.Finish(true);
-  if (const SearchEnd end = SearchByCore(kMostCoreStates); end != SearchEnd::OverBudget) {
+  if (const SearchEnd end = SearchByCore(kMostCoreStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
   return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
@@ -328,8 +334,9 @@ std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
   return bounds;
 }
 
-// The expanding core, where it applies and its states stay within bounds.
-SearchEnd Solver::SearchByCore(std::uint64_t mostStates) {
+// The expanding core, where it applies and its states stay within bounds; with or without the
+// bounds of picks of exactly k items (a bound over the weights and slots alone stands in).
+SearchEnd Solver::SearchByCore(std::uint64_t mostStates, bool boundsByCount) {
   if (!CoreApplies(items_, slotsBind_)) return SearchEnd::OverBudget;
   const BoundLimits limits = Limits();
   const Multipliers overall = MinimiseBound(bounded_, limits);
@@ -338,7 +345,8 @@ SearchEnd Solver::SearchByCore(std::uint64_t mostStates) {
   std::optional<PickBound> residue = ResidueBound(bounded_, limits);
   if (residue && residue->Whole(capacity_) >= overall.Bound()) residue.reset();
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
-                  CountBounds(overall, limits), residue, mostStates};
+                  boundsByCount ? CountBounds(overall, limits) : std::vector<PickBound>{},
+                  residue, mostStates};
   if (core.countBounds.empty() && (slotsBind_ || overall.lambda != 0)) {
     core.countBounds.push_back(LinearBound(overall, limits));
   }

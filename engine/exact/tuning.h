@@ -20,7 +20,9 @@ inline constexpr std::size_t kExchangeSide = 600;
 // States of the expanding core at once: 24 bytes each, twice over while a step merges, so
 // that with their chains the core stays under about 160 MB.
 inline constexpr std::uint64_t kMostCoreStates = 1250000;
-// The core's first try, before the exchanges of two: some tens of milliseconds at most.
+// The core's first glance, before the short search, and its first try with the bounds by
+// count, before the exchanges of two: a few and some tens of milliseconds at most.
+inline constexpr std::uint64_t kScoutCoreStates = 20000;
 inline constexpr std::uint64_t kFirstCoreStates = 100000;
 // Chain nodes kept per state allowed, and the first collection of unreachable ones.
 inline constexpr std::uint64_t kCoreNodesPerState = 4;
