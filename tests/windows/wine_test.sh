@@ -62,6 +62,8 @@ tr -d '\r' <"$cases/sample.txt" >"$cases/lf.txt"
 printf '4\r3\n8\r\n1,22\n3,4\r5,6\n7,8' >"$cases/mixed.txt"
 cp "$cases/sample.txt" "$cases/背包问题.txt"
 cp "$cases/sample.txt" "$cases/--variant"
+cp "$cases/sample.txt" "$cases/two words.txt"
+cp "$cases/sample.txt" "$cases/𝄞 clef.txt"
 : >"$cases/empty.txt"
 printf '4\r\n3 \r\n8\r\n' >"$cases/badheader.txt"
 printf '4\r\n\xcf\xee\r\n' >"$cases/gbkword.txt"
@@ -116,6 +118,11 @@ check LoneCrAndLoneLf mixed.txt
 check ChineseFileName /dev/null --variant max 背包问题.txt
 check ChineseFileNameGbk /dev/null --encoding gbk 背包问题.txt
 check DoubleDashEndsOptions /dev/null -- --variant
+# The arguments as given: Windows hands a program one command line, which the C runtime splits.
+check SpaceInFileName /dev/null --variant max1 "two words.txt"
+check CharacterPastUtf16Unit /dev/null "𝄞 clef.txt"
+check WildcardIsNoPattern /dev/null "s*.txt"
+check QuotesInArgument sample.txt '--encoding=a"b \" c'
 for variant in solve max max1 best; do
   check "Variant_$variant" /dev/null --variant "$variant" sample.txt
   check "Variant_${variant}_Gbk" lf.txt --variant="$variant" --encoding gbk
