@@ -52,6 +52,7 @@ mkdir "$WINEPREFIX"
 "$wineserver" -p
 "$wine" wineboot -i >/dev/null 2>&1
 echo "Wine prefix ready in $(($(date +%s) - start)) s"
+start=$(date +%s)
 
 # The inputs, in the folder both programs run in (relative paths: messages name them alike).
 cases=$work/cases
