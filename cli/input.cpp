@@ -41,6 +41,17 @@ std::string TooLargeMessage() {
 
 ProblemBytes Failure(std::string message) { return {{}, std::move(message)}; }
 
+// The file system's name for a path given in UTF-8. POSIX takes the bytes as they are; Windows
+// names files in UTF-16, which the path converts to from UTF-8 (char8_t), so that the wide
+// calls open the file and a Chinese name needs no code page.
+std::filesystem::path FilePath(const std::string& path) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+#else
+  return std::filesystem::path(path);
+#endif
+}
+
 // The solve command reads the three header lines and at most kMaxItemCount item lines.
 constexpr std::size_t kReadableLines = bagfunc::kMaxItemCount + 3;
 
@@ -56,7 +67,8 @@ ProblemBytes ReadProblem(const std::optional<std::string>& path, std::istream& i
     // A folder opens as a stream on some systems and then reads as nothing.
     std::error_code ignored;
     std::ifstream file;
-    if (!std::filesystem::is_directory(*path, ignored)) file.open(*path, std::ios::binary);
+    const std::filesystem::path name = FilePath(*path);
+    if (!std::filesystem::is_directory(name, ignored)) file.open(name, std::ios::binary);
     if (file.is_open()) result = ReadCapped(file, problem.bytes);
   }
   switch (result) {
