@@ -9,7 +9,7 @@
 //     through its Lagrangian dual (bound.h), and for values that follow the weights the bound
 //     that no fraction of an item can reach (ResidueBound).
 //  4. Greedy filling by reduced value and single exchanges (improve.h, O(n log n) a move).
-//  5. A first look at the expanding core of phase 8, on a small budget of states and without
+//  5. A first glance at the expanding core of phase 8, on a small budget of states and without
 //     the bounds by count (which cost more to set up than such a run): settles in a few
 //     milliseconds most problems whose many items nearly tie (spanner, weakly correlated).
 //  6. A short depth-first search over departures from the bound's pick (search.h, a fixed
@@ -286,8 +286,8 @@ ExactResult Solver::Solve() {
   const SearchEnd quick =
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
-  // The core on a small budget, which settles most problems of many near ties at once; where
-  // it does not (strongly correlated items), exchanges of two often meet the bound instead.
+  // The core with the bounds by count, on a budget still small: where it does not settle the
+  // problem (strongly correlated items), exchanges of two often meet the bound instead.
   if (const SearchEnd end = SearchByCore(kFirstCoreStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
