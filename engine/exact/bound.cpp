@@ -30,8 +30,27 @@ class Evaluator {
     const auto n = static_cast<std::int64_t>(items_.size());
     const std::int64_t most = std::min(limits_.maxCount, n);
     const std::int64_t least = limits_.minCount;
+    std::int64_t positive = 0;
     for (std::size_t j = 0; j < items_.size(); ++j) {
       reduced_[j] = Wide{den} * items_[j].value - Wide{num} * items_[j].weight;
+      positive += reduced_[j] > 0 ? 1 : 0;
+    }
+    Tangent tangent;
+    tangent.at.num = num;
+    tangent.at.den = den;
+    tangent.at.scaled = Wide{num} * limits_.capacity;
+    // Most often neither count limit binds: the best set is every positive reduced value, with
+    // no selection to make and lambda 0 (as below, where the set then holds fewer than `most`).
+    if (positive >= least && positive < most) {
+      std::int64_t weight = 0;
+      for (std::size_t j = 0; j < items_.size(); ++j) {
+        if (reduced_[j] <= 0) continue;
+        tangent.at.scaled += reduced_[j];
+        weight += items_[j].weight;
+        tangent.intercept += items_[j].value;
+      }
+      tangent.slope = limits_.capacity - weight;
+      return tangent;
     }
     std::iota(order_.begin(), order_.end(), 0);
     const auto higher = [&](std::size_t a, std::size_t b) {
@@ -50,10 +69,6 @@ class Evaluator {
                        higher);
       atLeast = reduced_[order_[static_cast<std::size_t>(least - 1)]];
     }
-    Tangent tangent;
-    tangent.at.num = num;
-    tangent.at.den = den;
-    tangent.at.scaled = Wide{num} * limits_.capacity;
     std::int64_t chosen = 0;
     std::int64_t weight = 0;
     for (std::int64_t p = 0; p < most; ++p) {

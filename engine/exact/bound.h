@@ -26,6 +26,7 @@ struct BoundLimits {
   std::int64_t capacity = 0;
   std::int64_t minCount = 0;
   std::int64_t maxCount = 0;
+  bool operator==(const BoundLimits&) const = default;
 };
 
 // A pair of multipliers (mu for the weight, lambda for the count) and the bound they give.

@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 #include "engine/exact/bound.h"
 #include "engine/exact/core.h"
@@ -76,6 +77,12 @@ class Solver {
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
   std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
+  struct OverallBounds {
+    BoundLimits limits;
+    Multipliers multipliers;
+    std::optional<PickBound> residue;
+  };
+  const OverallBounds& Overall();
   SearchEnd SearchByCore(std::uint64_t mostStates, bool boundsByCount);
 
   const ExactProblem& problem_;
@@ -84,6 +91,8 @@ class Solver {
   std::int64_t slots_ = 0;
   std::vector<Candidate> items_;
   std::vector<BoundItem> bounded_;  // the same, as the bound sees them
+  std::vector<std::int64_t> mostValue_;  // mostValue_[k]: the k most valuable together
+  std::optional<OverallBounds> overall_;
   Pick start_{0};
   Pick pick_{0};                   // the heuristics' pick
   std::vector<std::size_t> edge_;  // candidates from most to least worth having
@@ -143,17 +152,18 @@ void Solver::CountRange() {
 std::int64_t Solver::FewestForBetterValue() const {
   const std::int64_t target = session_.NextBetterValue();
   if (target <= 0) return 0;
-  std::vector<std::int64_t> values;
-  for (const Candidate& c : items_) {
-    if (c.item.value > 0) values.push_back(c.item.value);
+  const auto reaches = std::lower_bound(mostValue_.begin(), mostValue_.end(), target);
+  return reaches == mostValue_.end() ? slots_ + 1 : reaches - mostValue_.begin();
+}
+
+// The bounds over all counts for the limits a better pick must meet, made again only when
+// those limits change (a better pick can raise the fewest items it needs).
+const Solver::OverallBounds& Solver::Overall() {
+  const BoundLimits limits = Limits();
+  if (!overall_ || !(overall_->limits == limits)) {
+    overall_ = OverallBounds{limits, MinimiseBound(bounded_, limits), ResidueBound(bounded_, limits)};
   }
-  std::sort(values.begin(), values.end(), std::greater<>());
-  std::int64_t sum = 0;
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    sum += values[k];
-    if (sum >= target) return static_cast<std::int64_t>(k + 1);
-  }
-  return slots_ + 1;
+  return *overall_;
 }
 
 // A fixed shuffle of item numbers (a multiplicative hash), to break ties without favouring
@@ -270,10 +280,19 @@ ExactResult Solver::Solve() {
   if (session_.Interrupted()) return session_.Finish(false);
 
   for (const Candidate& c : items_) bounded_.push_back(c.item);
-  const Multipliers multipliers = MinimiseBound(bounded_, Limits());
+  {
+    std::vector<std::int64_t> values;
+    for (const Candidate& c : items_) {
+      if (c.item.value > 0) values.push_back(c.item.value);
+    }
+    std::sort(values.begin(), values.end(), std::greater<>());
+    mostValue_.assign(1, 0);
+    for (const std::int64_t v : values) mostValue_.push_back(mostValue_.back() + v);
+  }
+  const Multipliers multipliers = Overall().multipliers;
   if (multipliers.infeasible) return session_.Finish(true);
   session_.CapBound(multipliers.Bound());
-  if (const auto residue = ResidueBound(bounded_, Limits())) session_.CapBound(residue->Whole(capacity_));
+  if (const auto& residue = Overall().residue) session_.CapBound(residue->Whole(capacity_));
   if (session_.Settled()) return session_.Finish(true);
   Greedy(multipliers);
   if (session_.Settled()) return session_.Finish(true);
@@ -339,10 +358,10 @@ std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
 SearchEnd Solver::SearchByCore(std::uint64_t mostStates, bool boundsByCount) {
   if (!CoreApplies(items_, slotsBind_)) return SearchEnd::OverBudget;
   const BoundLimits limits = Limits();
-  const Multipliers overall = MinimiseBound(bounded_, limits);
+  const Multipliers overall = Overall().multipliers;
   if (overall.infeasible || overall.Bound() < session_.NextBetterValue()) return SearchEnd::Done;
   // The residue bound costs a state two divisions: only where it is below the plain one.
-  std::optional<PickBound> residue = ResidueBound(bounded_, limits);
+  std::optional<PickBound> residue = Overall().residue;
   if (residue && residue->Whole(capacity_) >= overall.Bound()) residue.reset();
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
                   boundsByCount ? CountBounds(overall, limits) : std::vector<PickBound>{},
