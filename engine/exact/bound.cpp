@@ -39,15 +39,17 @@ class Evaluator {
     tangent.at.num = num;
     tangent.at.den = den;
     tangent.at.scaled = Wide{num} * limits_.capacity;
+    std::int64_t weight = 0;
+    const auto take = [&](std::size_t j) {
+      tangent.at.scaled += reduced_[j];
+      weight += items_[j].weight;
+      tangent.intercept += items_[j].value;
+    };
     // Most often neither count limit binds: the best set is every positive reduced value, with
     // no selection to make and lambda 0 (as below, where the set then holds fewer than `most`).
     if (positive >= least && positive < most) {
-      std::int64_t weight = 0;
       for (std::size_t j = 0; j < items_.size(); ++j) {
-        if (reduced_[j] <= 0) continue;
-        tangent.at.scaled += reduced_[j];
-        weight += items_[j].weight;
-        tangent.intercept += items_[j].value;
+        if (reduced_[j] > 0) take(j);
       }
       tangent.slope = limits_.capacity - weight;
       return tangent;
@@ -70,14 +72,11 @@ class Evaluator {
       atLeast = reduced_[order_[static_cast<std::size_t>(least - 1)]];
     }
     std::int64_t chosen = 0;
-    std::int64_t weight = 0;
     for (std::int64_t p = 0; p < most; ++p) {
       const std::size_t j = order_[static_cast<std::size_t>(p)];
       if (p >= least && reduced_[j] <= 0) continue;
       ++chosen;
-      tangent.at.scaled += reduced_[j];
-      weight += items_[j].weight;
-      tangent.intercept += items_[j].value;
+      take(j);
     }
     tangent.slope = limits_.capacity - weight;
     // lambda: the reduced value at the edge of the set when a count limit binds, else 0.

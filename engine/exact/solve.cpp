@@ -69,6 +69,7 @@ class Solver {
   bool StartPick();
   void Offer(const Pick& pick);
   void CountRange();
+  void SumMostValues();
   std::int64_t FewestForBetterValue() const;
   void Greedy(const Multipliers& multipliers);
   void Improve(const Multipliers& multipliers, bool exchangesOfTwo);
@@ -146,6 +147,17 @@ void Solver::CountRange() {
     if (fewest_ < 0) fewest_ = k;
     most_ = k;
   }
+}
+
+// The sums of the k most valuable candidates, for every k, once.
+void Solver::SumMostValues() {
+  std::vector<std::int64_t> values;
+  for (const Candidate& c : items_) {
+    if (c.item.value > 0) values.push_back(c.item.value);
+  }
+  std::sort(values.begin(), values.end(), std::greater<>());
+  mostValue_.assign(1, 0);
+  for (const std::int64_t v : values) mostValue_.push_back(mostValue_.back() + v);
 }
 
 // A pick worth more than the best known needs at least this many items.
@@ -280,19 +292,12 @@ ExactResult Solver::Solve() {
   if (session_.Interrupted()) return session_.Finish(false);
 
   for (const Candidate& c : items_) bounded_.push_back(c.item);
-  {
-    std::vector<std::int64_t> values;
-    for (const Candidate& c : items_) {
-      if (c.item.value > 0) values.push_back(c.item.value);
-    }
-    std::sort(values.begin(), values.end(), std::greater<>());
-    mostValue_.assign(1, 0);
-    for (const std::int64_t v : values) mostValue_.push_back(mostValue_.back() + v);
-  }
-  const Multipliers multipliers = Overall().multipliers;
+  SumMostValues();
+  const OverallBounds overall = Overall();
+  const Multipliers& multipliers = overall.multipliers;
   if (multipliers.infeasible) return session_.Finish(true);
   session_.CapBound(multipliers.Bound());
-  if (const auto& residue = Overall().residue) session_.CapBound(residue->Whole(capacity_));
+  if (overall.residue) session_.CapBound(overall.residue->Whole(capacity_));
   if (session_.Settled()) return session_.Finish(true);
   Greedy(multipliers);
   if (session_.Settled()) return session_.Finish(true);
@@ -357,11 +362,12 @@ std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
 // bounds of picks of exactly k items (a bound over the weights and slots alone stands in).
 SearchEnd Solver::SearchByCore(std::uint64_t mostStates, bool boundsByCount) {
   if (!CoreApplies(items_, slotsBind_)) return SearchEnd::OverBudget;
-  const BoundLimits limits = Limits();
-  const Multipliers overall = Overall().multipliers;
+  const OverallBounds bounds = Overall();
+  const BoundLimits& limits = bounds.limits;
+  const Multipliers& overall = bounds.multipliers;
   if (overall.infeasible || overall.Bound() < session_.NextBetterValue()) return SearchEnd::Done;
   // The residue bound costs a state two divisions: only where it is below the plain one.
-  std::optional<PickBound> residue = Overall().residue;
+  std::optional<PickBound> residue = bounds.residue;
   if (residue && residue->Whole(capacity_) >= overall.Bound()) residue.reset();
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
                   boundsByCount ? CountBounds(overall, limits) : std::vector<PickBound>{},
