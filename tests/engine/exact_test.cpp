@@ -3,12 +3,14 @@
 // leaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <random>
 #include <set>
 
 #include "engine/exact.h"
+#include "engine/exact/bound.h"
 #include "tests/oracle/bestvalue.h"
 #include "tests/oracle/hardclasses.h"
 
@@ -256,6 +258,55 @@ TEST(Interrupted, TimeLimitKeepsAValidPickAndItsBound) {
   EXPECT_GT(result.upperBound, result.totalValue);
   ExpectValid(problem, result);
 }
+
+// Without a count limit that binds, the bound is Dantzig's: the items by value per weight as
+// long as they fit, and the fraction of the next that fills the limit.
+struct DantzigRow {
+  const char* name;
+  int items;
+  std::int32_t low, high;  // weights and values
+  unsigned seed;
+};
+
+void PrintTo(const DantzigRow& row, std::ostream* out) { *out << row.name; }
+
+class BoundWithoutCountLimits : public testing::TestWithParam<DantzigRow> {};
+
+TEST_P(BoundWithoutCountLimits, IsDantzigsBound) {
+  const DantzigRow& row = GetParam();
+  std::mt19937 random(row.seed);
+  std::uniform_int_distribution<std::int32_t> draw(row.low, row.high);
+  std::vector<bagfunc::BoundItem> items;
+  std::int64_t weights = 0;
+  for (int i = 0; i < row.items; ++i) {
+    items.push_back({draw(random), draw(random)});
+    weights += items.back().weight;
+  }
+  for (const std::int64_t capacity : {weights / 7, weights / 2, weights - 1}) {
+    std::vector<bagfunc::BoundItem> order = items;
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+      return a.value * b.weight > b.value * a.weight;
+    });
+    std::int64_t room = capacity;
+    std::int64_t expected = 0;
+    for (const bagfunc::BoundItem& item : order) {
+      if (item.weight > room) {
+        expected += static_cast<std::int64_t>(bagfunc::Wide{room} * item.value / item.weight);
+        break;
+      }
+      room -= item.weight;
+      expected += item.value;
+    }
+    const auto limits = bagfunc::BoundLimits{capacity, 0, static_cast<std::int64_t>(row.items)};
+    EXPECT_EQ(bagfunc::MinimiseBound(items, limits).Bound(), expected) << "limit " << capacity;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BoundWithoutCountLimits, testing::Values(
+    DantzigRow{"SmallNumbers", 40, 1, 20, 1},        // many ties in value per weight
+    DantzigRow{"LargeNumbers", 2000, 1, 1'000'000, 2},
+    DantzigRow{"Extremes", 300, kMax - 1000, kMax, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Multiple strongly correlated items: every value is the weight plus 2 or 3 million, so the bound
 // of the values' steps is met by a pick that fills the limit exactly, which the search finds
