@@ -9,20 +9,26 @@
 //     through its Lagrangian dual (bound.h), and for values that follow the weights the bound
 //     that no fraction of an item can reach (ResidueBound).
 //  4. Greedy filling by reduced value and single exchanges (improve.h, O(n log n) a move).
-//  5. A first glance at the expanding core of phase 8, on a small budget of states and without
+//  5. A first glance at the expanding core of phase 9, on a small budget of states and without
 //     the bounds by count (which cost more to set up than such a run): settles in a few
 //     milliseconds most problems whose many items nearly tie (spanner, weakly correlated).
 //  6. A short depth-first search over departures from the bound's pick (search.h, a fixed
 //     budget of nodes): settles most problems whose items are far apart.
-//  7. Exchanges of up to two against two near the edge (O(m^2 log m), m = 600 a side): the
-//     exact fills that tied, strongly correlated items need.
-//  8. The expanding core (core.h): dynamic programming over the states of a window around the
+//  7. Each count a better pick may have, searched on its own in weights shifted by those of
+//     its lightest items (shifted.h, O(n) a node, on a budget of some tens of milliseconds):
+//     settles the problems whose values grow more slowly than their weights (circle), where
+//     the bound fills its last room with fractions of items far too heavy to take whole.
+//  8. The core of phase 9 on a budget still small; then exchanges of up to two against two
+//     near the edge (O(m^2 log m), m = 600 a side): the exact fills that tied, strongly
+//     correlated items need.
+//  9. The expanding core (core.h): dynamic programming over the states of a window around the
 //     edge, with dominance and per-state bounds (by weight, and by count); memory bounded by
 //     its state budget. This proves the classes that make many exchanges among items of
-//     nearly equal value per weight: spanner, circle, inverse strongly correlated, ...
-//  9. Where the core outgrows its budget or cannot take the candidates: the search of phase 6
-//     without a budget, each count apart where there are few, with a table over weight (and
-//     count) taking over where it is small enough (table.h).
+//     nearly equal value per weight: spanner, inverse strongly correlated, ...
+// 10. Where the core outgrows its budget or cannot take the candidates: phase 7 on a budget of
+//     a second or two, then the search of phase 6 without a budget, each count apart where
+//     there are few, with a table over weight (and count) taking over where it is small
+//     enough (table.h).
 // Time and stop requests cut any phase short; the pick is then the best found, with the least
 // bound proven so far.
 #include "engine/exact/solve.h"
@@ -38,6 +44,7 @@
 #include "engine/exact/pick.h"
 #include "engine/exact/search.h"
 #include "engine/exact/session.h"
+#include "engine/exact/shifted.h"
 #include "engine/exact/table.h"
 #include "engine/exact/tuning.h"
 
@@ -77,7 +84,14 @@ class Solver {
   SearchSpace Fix(const Multipliers& multipliers, const BoundLimits& limits) const;
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
+  // How a walk over the counts ended: at its end, by its visitor, or after too many counts.
+  enum class Walk { Complete, Ended, TooLong };
+  std::int64_t BoundPickCount(const Multipliers& overall, const BoundLimits& limits) const;
+  template <typename Visit>
+  Walk WalkCounts(const Multipliers& overall, const BoundLimits& limits,
+                  std::size_t mostEvaluated, Visit visit) const;
   std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
+  SearchEnd SearchShifted(std::uint64_t work);
   struct OverallBounds {
     BoundLimits limits;
     Multipliers multipliers;
@@ -310,6 +324,9 @@ ExactResult Solver::Solve() {
   const SearchEnd quick =
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
+  if (const SearchEnd end = SearchShifted(kFirstShiftedWork); end != SearchEnd::OverBudget) {
+    return session_.Finish(end == SearchEnd::Done);
+  }
   // The core with the bounds by count, on a budget still small: where it does not settle the
   // problem (strongly correlated items), exchanges of two often meet the bound instead.
   if (const SearchEnd end = SearchByCore(kFirstCoreStates, true); end != SearchEnd::OverBudget) {
@@ -320,42 +337,106 @@ ExactResult Solver::Solve() {
   if (const SearchEnd end = SearchByCore(kMostCoreStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
+  if (const SearchEnd end = SearchShifted(kShiftedSearchWork); end != SearchEnd::OverBudget) {
+    return session_.Finish(end == SearchEnd::Done);
+  }
   return session_.Finish(SearchByCount(multipliers) == SearchEnd::Done);
 }
 
-// The bounds of picks of exactly k items, for every count whose bound leaves room for a better
-// pick. The bound is concave in k and highest near the count of the bound's own pick, so the
-// walk goes down from there and up from one above, each way until the bound is too low and
-// falling. Empty when the counts are many: the bound over all counts then serves alone.
-std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
-                                            const BoundLimits& limits) const {
-  std::int64_t middle = 0;
-  for (const BoundItem& item : bounded_) middle += overall.Reduced(item) > 0 ? 1 : 0;
-  middle = std::clamp(middle, limits.minCount, limits.maxCount);
-  std::vector<PickBound> bounds;
-  std::size_t evaluated = 0;
-  for (const std::int64_t step : {std::int64_t{-1}, std::int64_t{1}}) {
-    std::int64_t previous = std::numeric_limits<std::int64_t>::min();
-    for (std::int64_t k = step < 0 ? middle : middle + 1;
-         k >= limits.minCount && k <= limits.maxCount; k += step) {
-      if (++evaluated > 4 * kMostCoreCountBounds) return {};
-      const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
-      const std::int64_t bound =
-          exactly.infeasible ? std::numeric_limits<std::int64_t>::min() : exactly.Bound();
-      if (bound >= session_.NextBetterValue()) {
-        bounds.push_back({exactly, k, 0, 1});
-        if (bounds.size() > kMostCoreCountBounds) return {};
-      } else if (bound <= previous) {
-        break;
-      }
-      previous = bound;
+// Whether a's bound is at most b's, before either is rounded.
+bool AtMost(const Multipliers& a, const Multipliers& b) {
+  const Wide wholeA = FloorDiv(a.scaled, a.den);
+  const Wide wholeB = FloorDiv(b.scaled, b.den);
+  if (wholeA != wholeB) return wholeA < wholeB;
+  // The remainders are below their 64-bit denominators, so the products fit.
+  return (a.scaled - wholeA * a.den) * b.den <= (b.scaled - wholeB * b.den) * a.den;
+}
+
+// The count of the bound's own pick, where the bounds of exactly k items are highest: the
+// items of positive reduced value, and as many of those that tie at 0 as the weight left
+// takes, the heaviest first.
+std::int64_t Solver::BoundPickCount(const Multipliers& overall, const BoundLimits& limits) const {
+  std::int64_t count = 0;
+  std::int64_t room = capacity_;
+  std::vector<std::int64_t> tied;
+  for (const BoundItem& item : bounded_) {
+    const Wide reduced = overall.Reduced(item);
+    if (reduced > 0) {
+      ++count;
+      room -= item.weight;
+    } else if (reduced == 0) {
+      tied.push_back(item.weight);
     }
   }
+  std::sort(tied.begin(), tied.end(), std::greater<>());
+  for (const std::int64_t weight : tied) {
+    if (weight > 0 && room <= 0) continue;
+    ++count;
+    room -= weight;
+  }
+  return std::clamp(count, limits.minCount, limits.maxCount);
+}
+
+// Walks the counts a better pick may have, from the count of the bound's pick outwards, and
+// hands each count whose bound of picks of exactly k items leaves room for a better pick to
+// `visit`, until it returns false. That bound is concave in k, so each way the walk ends
+// where it is too low and falling (or no fraction of a pick of that many items fits).
+template <typename Visit>
+Solver::Walk Solver::WalkCounts(const Multipliers& overall, const BoundLimits& limits,
+                                std::size_t mostEvaluated, Visit visit) const {
+  const std::int64_t middle = BoundPickCount(overall, limits);
+  std::size_t evaluated = 0;
+  for (const std::int64_t step : {std::int64_t{-1}, std::int64_t{1}}) {
+    std::optional<Multipliers> previous;
+    for (std::int64_t k = step < 0 ? middle : middle + 1;
+         k >= limits.minCount && k <= limits.maxCount; k += step) {
+      if (++evaluated > mostEvaluated) return Walk::TooLong;
+      const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
+      if (exactly.infeasible) break;
+      if (exactly.Bound() >= session_.NextBetterValue()) {
+        if (!visit(k, exactly)) return Walk::Ended;
+      } else if (previous && AtMost(exactly, *previous)) {
+        break;
+      }
+      previous = exactly;
+    }
+  }
+  return Walk::Complete;
+}
+
+// The bounds of picks of exactly k items, for every count whose bound leaves room for a better
+// pick. Empty when the counts are many: the bound over all counts then serves alone.
+std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
+                                            const BoundLimits& limits) const {
+  std::vector<PickBound> bounds;
+  const Walk walk = WalkCounts(overall, limits, 4 * kMostCoreCountBounds,
+                               [&](std::int64_t k, const Multipliers& exactly) {
+                                 bounds.push_back({exactly, k, 0, 1});
+                                 return bounds.size() <= kMostCoreCountBounds;
+                               });
+  if (walk != Walk::Complete) return {};
   // The most promising first, as a state passes on the first bound it meets.
   std::stable_sort(bounds.begin(), bounds.end(), [](const PickBound& a, const PickBound& b) {
     return a.multipliers.Bound() > b.multipliers.Bound();
   });
   return bounds;
+}
+
+// Each count a better pick may have, searched on its own in shifted weights (shifted.h), on
+// one budget of work for all counts; a count's bound and set-up are charged as a search that
+// looks at kShiftedWorkPerCount items per candidate.
+SearchEnd Solver::SearchShifted(std::uint64_t work) {
+  const OverallBounds bounds = Overall();
+  if (bounds.multipliers.infeasible) return SearchEnd::Done;
+  const std::uint64_t perCount = kShiftedWorkPerCount * items_.size() + 1;
+  SearchEnd end = SearchEnd::Done;
+  const Walk walk = WalkCounts(bounds.multipliers, bounds.limits, work / perCount,
+                               [&](std::int64_t k, const Multipliers& exactly) {
+                                 end = SearchCountShifted(items_, {capacity_, k, exactly},
+                                                          session_, work);
+                                 return end == SearchEnd::Done && !session_.Settled();
+                               });
+  return walk == Walk::TooLong ? SearchEnd::OverBudget : end;
 }
 
 // The expanding core, where it applies and its states stay within bounds; with or without the

@@ -24,6 +24,13 @@ inline constexpr std::uint64_t kMostCoreStates = 1250000;
 // count, before the exchanges of two: a few and some tens of milliseconds at most.
 inline constexpr std::uint64_t kScoutCoreStates = 20000;
 inline constexpr std::uint64_t kFirstCoreStates = 100000;
+// Items the search of each count in shifted weights looks at, over all counts: its first try,
+// before the core with the bounds by count (some tens of milliseconds), and its last, before
+// the search without a budget (a second or two). Each count's bound and set-up cost about as
+// much as looking at this many items per candidate.
+inline constexpr std::uint64_t kFirstShiftedWork = std::uint64_t{1} << 25;
+inline constexpr std::uint64_t kShiftedSearchWork = std::uint64_t{1} << 30;
+inline constexpr std::uint64_t kShiftedWorkPerCount = 128;
 // Chain nodes kept per state allowed, and the first collection of unreachable ones.
 inline constexpr std::uint64_t kCoreNodesPerState = 4;
 inline constexpr std::size_t kFirstNodeCollection = std::size_t{1} << 20;
