@@ -35,6 +35,7 @@ class Shifted {
   std::vector<std::size_t> base_;     // candidates every searched pick starts from
   std::vector<Change> changes_;       // by the room they take, most first
   std::vector<std::size_t> byWorth_;  // changes of positive gain, most gain per room first
+  std::vector<std::size_t> afterAlike_;  // per change, the next of another room or direction
   std::vector<std::uint8_t> made_;    // the changes on the branch being searched
   std::int64_t room_ = 0;             // the weight limit less the base's weight
   std::int64_t baseValue_ = 0;
@@ -92,9 +93,20 @@ bool Shifted::SetUp() {
       changes_.push_back({open[j], item.weight - shift, item.value - p, 1});
     }
   }
+  // Changes of one room and one direction next to each other, the most gain first: a branch
+  // that leaves one out leaves out the rest of them too, as making one of those instead
+  // would use the same room and count and gain no more.
   std::sort(changes_.begin(), changes_.end(), [&](const Change& a, const Change& b) {
-    return a.room != b.room ? a.room > b.room : a.candidate < b.candidate;
+    if (a.room != b.room) return a.room > b.room;
+    if (a.sign != b.sign) return a.sign > b.sign;
+    return a.gain != b.gain ? a.gain > b.gain : a.candidate < b.candidate;
   });
+  afterAlike_.assign(changes_.size(), changes_.size());
+  for (std::size_t j = changes_.size(); j-- > 1;) {
+    const Change& a = changes_[j - 1];
+    const Change& b = changes_[j];
+    afterAlike_[j - 1] = a.room == b.room && a.sign == b.sign ? afterAlike_[j] : j;
+  }
   for (std::size_t j = 0; j < changes_.size(); ++j) {
     if (changes_[j].gain > 0) byWorth_.push_back(j);
   }
@@ -195,7 +207,7 @@ SearchEnd Shifted::Run(std::uint64_t& work) {
     } else if (node.stage == 1) {
       made_[node.at] = 0;
       node.stage = 2;
-      const Node skip{node.at + 1, node.room, node.gained, node.balance, 0};
+      const Node skip{afterAlike_[node.at], node.room, node.gained, node.balance, 0};
       stack.push_back(skip);
     } else {
       stack.pop_back();
