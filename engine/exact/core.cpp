@@ -88,7 +88,8 @@ class Core {
   void BuildChanges();
   void BuildGains();
   void UpdateGains();
-  bool Promising(const State& state, std::int64_t target) const;
+  bool Promising(const State& state, std::int64_t target);
+  bool LinearReaches(const State& state, std::int64_t room, std::int64_t target);
   std::int64_t OpenBound() const;
   void Step(std::size_t change, bool undo);
   bool Dominated(const State& state, std::int64_t& bestValue);
@@ -109,6 +110,12 @@ class Core {
   // and the sum for the window as it stands.
   std::vector<std::vector<Wide>> gainLeft_, gainRight_;
   std::vector<Wide> gainNow_;
+  // Weights and values of the changes before each, in order, for the linear bound.
+  std::vector<std::int64_t> sumWeight_, sumValue_;
+  // Where the step's last such bound took its change in part (or kUnset).
+  static constexpr std::size_t kUnset = std::numeric_limits<std::size_t>::max();
+  std::size_t fillAt_ = kUnset;
+  std::size_t shedAt_ = kUnset;
   std::vector<std::size_t> members_;    // the candidates of each change, change by change
   std::vector<std::int32_t> changeOf_;  // per candidate: its change, or -1
   std::vector<std::uint8_t> inBase_;
@@ -188,6 +195,12 @@ void Core::BuildChanges() {
       changeOf_[members_[changes_[k].first + m]] = static_cast<std::int32_t>(k);
     }
   }
+  sumWeight_.assign(1, 0);
+  sumValue_.assign(1, 0);
+  for (const Change& c : changes_) {
+    sumWeight_.push_back(sumWeight_.back() + c.weight);
+    sumValue_.push_back(sumValue_.back() + c.value);
+  }
   // The edge: with counts the changes the bound makes in full, else as many as fit in order.
   for (edge_ = 0; edge_ < changes_.size(); ++edge_) {
     const Change& c = changes_[edge_];
@@ -224,7 +237,7 @@ void Core::UpdateGains() {
 // Whether the changes outside the window could still lift the state to target: by weight,
 // Dembo and Hammer's bound with the next change on the side that helps (in the order by value
 // per weight); and one of the bounds by count.
-bool Core::Promising(const State& state, std::int64_t target) const {
+bool Core::Promising(const State& state, std::int64_t target) {
   const std::int64_t room = limits_.capacity - state.weight;
   if (room < 0 && left_ == 0) return false;  // only undoing a change sheds weight
   if (!ranked_) {
@@ -233,6 +246,10 @@ bool Core::Promising(const State& state, std::int64_t target) const {
     } else {
       const Change& next = room >= 0 ? changes_[right_] : changes_[left_ - 1];
       if (Wide{state.value - target} * next.weight + Wide{room} * next.value < 0) return false;
+      // Where the next change does not fill the room (or shed the excess), the relaxation of
+      // all the changes outside the window is lower.
+      const bool beyondNext = room >= 0 ? room > next.weight : -room > next.weight;
+      if (beyondNext && !LinearReaches(state, room, target)) return false;
     }
   }
   const auto reaches = [&](std::size_t b) {
@@ -246,6 +263,43 @@ bool Core::Promising(const State& state, std::int64_t target) const {
     if (reaches(b)) return true;
   }
   return false;
+}
+
+// The linear relaxation of the changes outside the window, which the bound above only
+// approximates: with room to spare, making the next changes while they fit and a fraction of
+// the first that does not; over the limit, undoing the last changes made until the pick fits,
+// the last of them in part. (Taking both ways never helps: the changes made are worth more
+// per weight than those still to make.) A step asks in order of rising weight, so the change
+// in part moves one way: found by bisection the first time (or if it would move back), then
+// by walking.
+bool Core::LinearReaches(const State& state, std::int64_t room, std::int64_t target) {
+  const auto first = sumWeight_.begin();
+  if (room >= 0) {
+    // The last j with the changes right_..j-1 fitting in the room.
+    const std::int64_t most = sumWeight_[right_] + room;
+    std::size_t& j = fillAt_;
+    if (j == kUnset || (j < changes_.size() && sumWeight_[j + 1] <= most)) {
+      j = static_cast<std::size_t>(std::upper_bound(first + static_cast<std::ptrdiff_t>(right_),
+                                                    sumWeight_.end(), most) - first) - 1;
+    }
+    while (sumWeight_[j] > most) --j;
+    const std::int64_t value = state.value + sumValue_[j] - sumValue_[right_];
+    if (j == changes_.size()) return value >= target;
+    const std::int64_t left = most - sumWeight_[j];
+    return Wide{value - target} * changes_[j].weight + Wide{left} * changes_[j].value >= 0;
+  }
+  // The last i with the changes i..left_-1 shedding the excess; without one, nothing fits.
+  const std::int64_t most = sumWeight_[left_] + room;
+  if (most < 0) return false;
+  std::size_t& i = shedAt_;
+  if (i == kUnset || sumWeight_[i + 1] <= most) {
+    const auto end = first + static_cast<std::ptrdiff_t>(left_) + 1;
+    i = static_cast<std::size_t>(std::upper_bound(first, end, most) - first) - 1;
+  }
+  while (sumWeight_[i] > most) --i;
+  const std::int64_t value = state.value - (sumValue_[left_] - sumValue_[i + 1]);
+  const std::int64_t excess = sumWeight_[i + 1] - most;
+  return Wide{value - target} * changes_[i].weight - Wide{excess} * changes_[i].value >= 0;
 }
 
 // No pick is worth more than the best state's bound (or the best pick known). Each bound
@@ -321,6 +375,7 @@ void Core::Step(std::size_t change, bool undo) {
   const std::int64_t target = session_.NextBetterValue();
   next_.clear();
   maxima_.Clear();
+  fillAt_ = shedAt_ = kUnset;
   std::int64_t bestValue = kNoBest;
   std::int64_t bestFit = session_.BestValue();
   std::size_t bestAt = std::numeric_limits<std::size_t>::max();

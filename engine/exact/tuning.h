@@ -30,7 +30,7 @@ inline constexpr std::uint64_t kFirstCoreStates = 100000;
 // much as looking at this many items per candidate.
 inline constexpr std::uint64_t kFirstShiftedWork = std::uint64_t{1} << 25;
 inline constexpr std::uint64_t kShiftedSearchWork = std::uint64_t{1} << 30;
-inline constexpr std::uint64_t kShiftedWorkPerCount = 128;
+inline constexpr std::uint64_t kShiftedWorkPerCount = 64;
 // Chain nodes kept per state allowed, and the first collection of unreachable ones.
 inline constexpr std::uint64_t kCoreNodesPerState = 4;
 inline constexpr std::size_t kFirstNodeCollection = std::size_t{1} << 20;
