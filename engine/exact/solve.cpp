@@ -329,7 +329,9 @@ ExactResult Solver::Solve() {
   }
   // The core with the bounds by count, on a budget still small: where it does not settle the
   // problem (strongly correlated items), exchanges of two often meet the bound instead.
-  if (const SearchEnd end = SearchByCore(kFirstCoreStates, true); end != SearchEnd::OverBudget) {
+  const auto candidates = static_cast<std::uint64_t>(items_.size());
+  const std::uint64_t firstStates = std::max(kFirstCoreStates, kFirstCoreStatesPerItem * candidates);
+  if (const SearchEnd end = SearchByCore(firstStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
   Improve(multipliers, true);

@@ -21,9 +21,11 @@ inline constexpr std::size_t kExchangeSide = 600;
 // that with their chains the core stays under about 160 MB.
 inline constexpr std::uint64_t kMostCoreStates = 1250000;
 // The core's first glance, before the short search, and its first try with the bounds by
-// count, before the exchanges of two: a few and some tens of milliseconds at most.
+// count, before the exchanges of two (the more of these, the more candidates): a few and some
+// tens of milliseconds at most.
 inline constexpr std::uint64_t kScoutCoreStates = 20000;
-inline constexpr std::uint64_t kFirstCoreStates = 100000;
+inline constexpr std::uint64_t kFirstCoreStates = 100000;  // or this many per candidate
+inline constexpr std::uint64_t kFirstCoreStatesPerItem = 30;
 // Items the search of each count in shifted weights looks at, over all counts: its first try,
 // before the core with the bounds by count (some tens of milliseconds), and its last, before
 // the search without a budget (a second or two). Each count's bound and set-up cost about as
