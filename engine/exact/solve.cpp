@@ -288,13 +288,9 @@ ExactResult Solver::Solve() {
   if (valueStep > 1) session_.SetValueStep(valueStep);
   // The plainest bound first, so that a result always has one: the best values that fit in
   // the slots, weights ignored.
-  {
-    std::vector<std::int64_t> values;
-    for (const Candidate& c : items_) values.push_back(std::max<std::int64_t>(c.item.value, 0));
-    std::sort(values.begin(), values.end(), std::greater<>());
-    const auto slots = static_cast<std::size_t>(std::max<std::int64_t>(slots_, 0));
-    session_.CapBound(std::accumulate(values.begin(), values.begin() + slots, std::int64_t{0}));
-  }
+  SumMostValues();
+  const auto most = static_cast<std::int64_t>(mostValue_.size()) - 1;
+  session_.CapBound(mostValue_[static_cast<std::size_t>(std::clamp<std::int64_t>(slots_, 0, most))]);
   if (problem_.slotLimit < 1 || problem_.items.empty()) {
     // Only the empty set, which fits unless the limit is below 0.
     if (capacity_ >= 0) session_.Offer({}, 0, 0);
@@ -306,7 +302,6 @@ ExactResult Solver::Solve() {
   if (session_.Interrupted()) return session_.Finish(false);
 
   for (const Candidate& c : items_) bounded_.push_back(c.item);
-  SumMostValues();
   const OverallBounds overall = Overall();
   const Multipliers& multipliers = overall.multipliers;
   if (multipliers.infeasible) return session_.Finish(true);
