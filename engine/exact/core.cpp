@@ -91,6 +91,7 @@ class Core {
   bool Promising(const State& state, std::int64_t target);
   bool LinearReaches(const State& state, std::int64_t room, std::int64_t target);
   std::int64_t OpenBound() const;
+  bool Fixed(std::size_t change) const;
   void Step(std::size_t change, bool undo);
   bool Dominated(const State& state, std::int64_t& bestValue);
   bool Fits(const State& state) const {
@@ -367,6 +368,18 @@ bool Core::Dominated(const State& state, std::int64_t& bestValue) {
   return false;
 }
 
+// Whether flipping the change alone costs the bound more than a better pick can afford: then
+// no better pick flips it (nor, for a bundle, as many of its candidates), and the window takes
+// it in without a step.
+bool Core::Fixed(std::size_t change) const {
+  if (limits_.fixBy == nullptr) return false;
+  const Multipliers& m = *limits_.fixBy;
+  const Change& c = changes_[change];
+  const Wide reduced = Wide{m.den} * c.value - Wide{m.num} * c.weight - m.lambda * c.count;
+  const Wide slack = m.scaled - Wide{session_.NextBetterValue()} * m.den;
+  return (change < edge_ ? reduced : -reduced) > slack;
+}
+
 // The window takes in one change: every state, and every state with that change flipped,
 // merged by weight; dominated and hopeless states are dropped on the way.
 void Core::Step(std::size_t change, bool undo) {
@@ -468,11 +481,11 @@ SearchEnd Core::Run() {
     if ((rightTurn || left_ == 0) && right_ < changes_.size()) {
       ++right_;
       UpdateGains();
-      Step(right_ - 1, false);
+      if (!Fixed(right_ - 1)) Step(right_ - 1, false);
     } else {
       --left_;
       UpdateGains();
-      Step(left_, true);
+      if (!Fixed(left_)) Step(left_, true);
     }
     rightTurn = !rightTurn;
     if (session_.Settled()) return SearchEnd::Done;

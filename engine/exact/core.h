@@ -52,6 +52,9 @@ struct CoreLimits {
   // And within this one, where values follow the weights.
   std::optional<PickBound> residue;
   std::uint64_t mostStates = 0;  // states kept at once, at most
+  // The bound over all counts: a change whose flip alone costs it more than a better pick can
+  // afford is never flipped, so the window passes it without a step. Null: none passed.
+  const Multipliers* fixBy = nullptr;
 };
 
 // True when the core can take these candidates: without counts every candidate; with counts

@@ -449,7 +449,7 @@ SearchEnd Solver::SearchByCore(std::uint64_t mostStates, bool boundsByCount) {
   if (residue && residue->Whole(capacity_) >= overall.Bound()) residue.reset();
   CoreLimits core{capacity_, slots_, slotsBind_ ? &overall : nullptr, slotsBind_,
                   boundsByCount ? CountBounds(overall, limits) : std::vector<PickBound>{},
-                  residue, mostStates};
+                  residue, mostStates, &overall};
   if (core.countBounds.empty() && (slotsBind_ || overall.lambda != 0)) {
     core.countBounds.push_back(LinearBound(overall, limits));
   }
