@@ -47,11 +47,16 @@ class Evaluator {
     };
     // Most often neither count limit binds: the best set is every positive reduced value, with
     // no selection to make and lambda 0 (as below, where the set then holds fewer than `most`).
-    if (positive >= least && positive < most) {
+    // Where they are exactly `most`, lambda is the least of them, as below.
+    if (positive >= least && positive <= most) {
+      Wide leastPositive = 0;
       for (std::size_t j = 0; j < items_.size(); ++j) {
-        if (reduced_[j] > 0) take(j);
+        if (reduced_[j] <= 0) continue;
+        take(j);
+        if (leastPositive == 0 || reduced_[j] < leastPositive) leastPositive = reduced_[j];
       }
       tangent.slope = limits_.capacity - weight;
+      if (positive == most && most > 0) tangent.at.lambda = leastPositive;
       return tangent;
     }
     std::iota(order_.begin(), order_.end(), 0);
@@ -154,11 +159,13 @@ std::optional<PickBound> ResidueBound(std::span<const BoundItem> items, const Bo
   std::vector<BoundItem> residues(items.size());
   for (std::int64_t alpha = 1; alpha <= tuning::kMostResidueMultiplier; ++alpha) {
     std::int64_t step = 0;
-    for (std::size_t j = 0; j < items.size(); ++j) {
-      residues[j] = {items[j].weight, items[j].value - alpha * items[j].weight};
-      step = std::gcd(step, residues[j].value);
+    for (std::size_t j = 0; j < items.size() && step != 1; ++j) {
+      step = std::gcd(step, items[j].value - alpha * items[j].weight);
     }
     if (step <= 1) continue;
+    for (std::size_t j = 0; j < items.size(); ++j) {
+      residues[j] = {items[j].weight, items[j].value - alpha * items[j].weight};
+    }
     const Multipliers residue = MinimiseBound(residues, limits);
     if (residue.infeasible) continue;
     PickBound bound = LinearBound(residue, limits);

@@ -281,6 +281,7 @@ ExactResult Solver::Solve() {
   std::int64_t weightStep = 0;
   std::int64_t valueStep = 0;
   for (const Candidate& c : items_) {
+    if (weightStep == 1 && valueStep == 1) break;
     weightStep = std::gcd(weightStep, c.item.weight);
     valueStep = std::gcd(valueStep, c.item.value);
   }
