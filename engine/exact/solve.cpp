@@ -15,7 +15,8 @@
 //  6. A short depth-first search over departures from the bound's pick (search.h, a fixed
 //     budget of nodes): settles most problems whose items are far apart.
 //  7. Each count a better pick may have, searched on its own in weights shifted by those of
-//     its lightest items (shifted.h, O(n) a node, on a budget of some tens of milliseconds):
+//     its lightest items (shifted.h, O(n) a node, on a budget of a few milliseconds per
+//     thousand candidates):
 //     settles the problems whose values grow more slowly than their weights (circle), where
 //     the bound fills its last room with fractions of items far too heavy to take whole.
 //  8. The core of phase 9 on a budget still small; then exchanges of up to two against two
@@ -320,12 +321,13 @@ ExactResult Solver::Solve() {
   const SearchEnd quick =
       SearchDeviations(Fix(multipliers, Limits()), session_, kQuickSearchNodes);
   if (quick != SearchEnd::OverBudget) return session_.Finish(quick == SearchEnd::Done);
-  if (const SearchEnd end = SearchShifted(kFirstShiftedWork); end != SearchEnd::OverBudget) {
+  const auto candidates = static_cast<std::uint64_t>(items_.size());
+  if (const SearchEnd end = SearchShifted(kFirstShiftedWorkPerItem * candidates);
+      end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);
   }
   // The core with the bounds by count, on a budget still small: where it does not settle the
   // problem (strongly correlated items), exchanges of two often meet the bound instead.
-  const auto candidates = static_cast<std::uint64_t>(items_.size());
   const std::uint64_t firstStates = std::max(kFirstCoreStates, kFirstCoreStatesPerItem * candidates);
   if (const SearchEnd end = SearchByCore(firstStates, true); end != SearchEnd::OverBudget) {
     return session_.Finish(end == SearchEnd::Done);

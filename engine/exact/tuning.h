@@ -27,10 +27,11 @@ inline constexpr std::uint64_t kScoutCoreStates = 20000;
 inline constexpr std::uint64_t kFirstCoreStates = 100000;  // or this many per candidate
 inline constexpr std::uint64_t kFirstCoreStatesPerItem = 30;
 // Items the search of each count in shifted weights looks at, over all counts: its first try,
-// before the core with the bounds by count (some tens of milliseconds), and its last, before
-// the search without a budget (a second or two). Each count's bound and set-up cost about as
-// much as looking at this many items per candidate.
-inline constexpr std::uint64_t kFirstShiftedWork = std::uint64_t{1} << 25;
+// before the core with the bounds by count (this many per candidate: some tens of
+// milliseconds at 9999 candidates), and its last, before the search without a budget (a
+// second or two). Each count's bound and set-up cost about as much as looking at
+// kShiftedWorkPerCount items per candidate.
+inline constexpr std::uint64_t kFirstShiftedWorkPerItem = 3300;
 inline constexpr std::uint64_t kShiftedSearchWork = std::uint64_t{1} << 30;
 inline constexpr std::uint64_t kShiftedWorkPerCount = 64;
 // Chain nodes kept per state allowed, and the first collection of unreachable ones.
