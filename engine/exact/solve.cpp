@@ -16,9 +16,9 @@
 //     budget of nodes): settles most problems whose items are far apart.
 //  7. Each count a better pick may have, searched on its own in weights shifted by those of
 //     its lightest items (shifted.h, O(n) a node, on a budget of a few milliseconds per
-//     thousand candidates):
-//     settles the problems whose values grow more slowly than their weights (circle), where
-//     the bound fills its last room with fractions of items far too heavy to take whole.
+//     thousand candidates): settles the problems whose values grow more slowly than their
+//     weights (circle), where the bound fills its last room with fractions of items far too
+//     heavy to take whole.
 //  8. The core of phase 9 on a budget still small; then exchanges of up to two against two
 //     near the edge (O(m^2 log m), m = 600 a side): the exact fills that tied, strongly
 //     correlated items need.
