@@ -99,6 +99,7 @@ class Solver {
     std::optional<PickBound> residue;
   };
   const OverallBounds& Overall();
+  bool HoldsAtLeast(const Multipliers& multipliers, std::int64_t count) const;
   SearchEnd SearchByCore(std::uint64_t mostStates, bool boundsByCount);
 
   const ExactProblem& problem_;
@@ -187,10 +188,26 @@ std::int64_t Solver::FewestForBetterValue() const {
 // those limits change (a better pick can raise the fewest items it needs).
 const Solver::OverallBounds& Solver::Overall() {
   const BoundLimits limits = Limits();
-  if (!overall_ || !(overall_->limits == limits)) {
-    overall_ = OverallBounds{limits, MinimiseBound(bounded_, limits), ResidueBound(bounded_, limits)};
+  if (overall_ && overall_->limits == limits) return *overall_;
+  // Where only the fewest items rose and the bound's pick already holds that many, with no
+  // count multiplier, the same multipliers give the least bound again.
+  if (overall_ && overall_->limits.capacity == limits.capacity &&
+      overall_->limits.maxCount == limits.maxCount &&
+      HoldsAtLeast(overall_->multipliers, limits.minCount)) {
+    overall_->limits = limits;
+    overall_->residue = ResidueBound(bounded_, limits);
+    return *overall_;
   }
+  overall_ = OverallBounds{limits, MinimiseBound(bounded_, limits), ResidueBound(bounded_, limits)};
   return *overall_;
+}
+
+// Whether the pick of a bound without a count multiplier holds at least `count` items.
+bool Solver::HoldsAtLeast(const Multipliers& multipliers, std::int64_t count) const {
+  if (multipliers.infeasible || multipliers.lambda != 0) return false;
+  std::int64_t positive = 0;
+  for (const BoundItem& item : bounded_) positive += multipliers.Reduced(item) > 0 ? 1 : 0;
+  return positive >= count;
 }
 
 // A fixed shuffle of item numbers (a multiplicative hash), to break ties without favouring
