@@ -85,13 +85,14 @@ class Solver {
   SearchSpace Fix(const Multipliers& multipliers, const BoundLimits& limits) const;
   BoundLimits Limits() const;
   SearchEnd SearchByCount(const Multipliers& multipliers);
-  // How a walk over the counts ended: at its end, by its visitor, or after too many counts.
-  enum class Walk { Complete, Ended, TooLong };
+  // How a walk over the counts ended: at its end, by its visitor, after too many counts, or
+  // by the time limit or a stop request.
+  enum class Walk { Complete, Ended, TooLong, Interrupted };
   std::int64_t BoundPickCount(const Multipliers& overall, const BoundLimits& limits) const;
   template <typename Visit>
   Walk WalkCounts(const Multipliers& overall, const BoundLimits& limits,
-                  std::size_t mostEvaluated, Visit visit) const;
-  std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits) const;
+                  std::size_t mostEvaluated, Visit visit);
+  std::vector<PickBound> CountBounds(const Multipliers& overall, const BoundLimits& limits);
   SearchEnd SearchShifted(std::uint64_t work);
   struct OverallBounds {
     BoundLimits limits;
@@ -400,7 +401,7 @@ std::int64_t Solver::BoundPickCount(const Multipliers& overall, const BoundLimit
 // where it is too low and falling (or no fraction of a pick of that many items fits).
 template <typename Visit>
 Solver::Walk Solver::WalkCounts(const Multipliers& overall, const BoundLimits& limits,
-                                std::size_t mostEvaluated, Visit visit) const {
+                                std::size_t mostEvaluated, Visit visit) {
   const std::int64_t middle = BoundPickCount(overall, limits);
   std::size_t evaluated = 0;
   for (const std::int64_t step : {std::int64_t{-1}, std::int64_t{1}}) {
@@ -408,6 +409,7 @@ Solver::Walk Solver::WalkCounts(const Multipliers& overall, const BoundLimits& l
     for (std::int64_t k = step < 0 ? middle : middle + 1;
          k >= limits.minCount && k <= limits.maxCount; k += step) {
       if (++evaluated > mostEvaluated) return Walk::TooLong;
+      if (session_.Interrupted()) return Walk::Interrupted;
       const Multipliers exactly = MinimiseBound(bounded_, {capacity_, k, k});
       if (exactly.infeasible) break;
       if (exactly.Bound() >= session_.NextBetterValue()) {
@@ -424,7 +426,7 @@ Solver::Walk Solver::WalkCounts(const Multipliers& overall, const BoundLimits& l
 // The bounds of picks of exactly k items, for every count whose bound leaves room for a better
 // pick. Empty when the counts are many: the bound over all counts then serves alone.
 std::vector<PickBound> Solver::CountBounds(const Multipliers& overall,
-                                            const BoundLimits& limits) const {
+                                            const BoundLimits& limits) {
   std::vector<PickBound> bounds;
   const Walk walk = WalkCounts(overall, limits, 4 * kMostCoreCountBounds,
                                [&](std::int64_t k, const Multipliers& exactly) {
@@ -453,6 +455,7 @@ SearchEnd Solver::SearchShifted(std::uint64_t work) {
                                                           session_, work);
                                  return end == SearchEnd::Done && !session_.Settled();
                                });
+  if (walk == Walk::Interrupted) return SearchEnd::Interrupted;
   return walk == Walk::TooLong ? SearchEnd::OverBudget : end;
 }
 
