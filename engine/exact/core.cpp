@@ -374,8 +374,7 @@ bool Core::Dominated(const State& state, std::int64_t& bestValue) {
 bool Core::Fixed(std::size_t change) const {
   if (limits_.fixBy == nullptr) return false;
   const Multipliers& m = *limits_.fixBy;
-  const Change& c = changes_[change];
-  const Wide reduced = Wide{m.den} * c.value - Wide{m.num} * c.weight - m.lambda * c.count;
+  const Wide reduced = Reduced(PickBound{m, 0, 0, 1}, changes_[change]);
   const Wide slack = m.scaled - Wide{session_.NextBetterValue()} * m.den;
   return (change < edge_ ? reduced : -reduced) > slack;
 }

@@ -205,6 +205,34 @@ SearchEnd Deviations::Run(std::uint64_t nodeBudget) {
 
 }  // namespace
 
+SearchSpace FixByBound(std::span<const Candidate> candidates, const Multipliers& multipliers,
+                       const BoundLimits& limits, std::int64_t target) {
+  SearchSpace space;
+  space.den = multipliers.den;
+  space.bound = multipliers.scaled;
+  space.capacity = limits.capacity;
+  space.minCount = limits.minCount;
+  space.maxCount = limits.maxCount;
+  const Wide slack = multipliers.scaled - Wide{target} * multipliers.den;
+  for (const Candidate& c : candidates) {
+    const Wide reduced = multipliers.Reduced(c.item);
+    const Wide penalty = reduced < 0 ? -reduced : reduced;
+    if (penalty > slack) {
+      if (reduced > 0) {
+        space.fixedIn.push_back(c.number);
+        space.fixedWeight += c.item.weight;
+        space.fixedValue += c.item.value;
+      }
+      continue;
+    }
+    space.items.push_back({c.number, c.item.weight, c.item.value, penalty, reduced > 0});
+  }
+  std::sort(space.items.begin(), space.items.end(), [](const SearchItem& a, const SearchItem& b) {
+    return a.penalty != b.penalty ? a.penalty < b.penalty : a.number < b.number;
+  });
+  return space;
+}
+
 SearchEnd SearchDeviations(const SearchSpace& space, SolveSession& session,
                            std::uint64_t nodeBudget) {
   return Deviations(space, session).Run(nodeBudget);

@@ -7,8 +7,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <vector>
 
+#include "engine/exact/bound.h"
+#include "engine/exact/pick.h"
 #include "engine/exact/session.h"
 #include "engine/exact/wide.h"
 
@@ -42,6 +45,12 @@ enum class SearchEnd {
   Interrupted,  // the time limit or a stop request
   OverBudget,   // visited the given number of nodes without finishing
 };
+
+// The space of the picks within the limits that may be worth at least `target`: every
+// candidate whose departure from its default under the multipliers would cost more than the
+// bound can spare is fixed at it; the rest are open, the cheapest departure first.
+SearchSpace FixByBound(std::span<const Candidate> candidates, const Multipliers& multipliers,
+                       const BoundLimits& limits, std::int64_t target);
 
 // Offers every better pick it meets to the session.
 SearchEnd SearchDeviations(const SearchSpace& space, SolveSession& session,

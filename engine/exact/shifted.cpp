@@ -7,17 +7,16 @@ namespace {
 
 // A change of the base: an item put in (+1) or taken out (-1).
 struct Change {
-  std::size_t candidate = 0;
-  std::int64_t room = 0;  // the shifted weight it adds, |w - s|
-  std::int64_t gain = 0;  // the value it adds, less the count's price for each item it adds
+  std::int32_t number = 0;  // the item
+  std::int64_t room = 0;    // the shifted weight it adds, |w - s|
+  std::int64_t gain = 0;    // the value it adds, less the count's price for each item it adds
   int sign = 1;
 };
 
 class Shifted {
  public:
-  Shifted(std::span<const Candidate> candidates, const ShiftedCount& limits,
-          SolveSession& session)
-      : candidates_(candidates), limits_(limits), session_(session) {}
+  Shifted(const SearchSpace& space, const Multipliers& exactly, SolveSession& session)
+      : space_(space), exactly_(exactly), session_(session) {}
 
   SearchEnd Run(std::uint64_t& work);
 
@@ -29,10 +28,9 @@ class Shifted {
                 std::uint64_t& looked) const;
   void OfferPath(std::int64_t room, std::int64_t gained);
 
-  std::span<const Candidate> candidates_;
-  const ShiftedCount& limits_;
+  const SearchSpace& space_;
+  const Multipliers& exactly_;
   SolveSession& session_;
-  std::vector<std::size_t> base_;     // candidates every searched pick starts from
   std::vector<Change> changes_;       // by the room they take, most first
   std::vector<std::size_t> byWorth_;  // changes of positive gain, most gain per room first
   std::vector<std::size_t> afterAlike_;  // per change, the next of another room or direction
@@ -44,53 +42,40 @@ class Shifted {
 // The base, the changes and their order; false when the bound alone leaves no pick of the
 // count better than the best known.
 bool Shifted::SetUp() {
-  const Multipliers& m = limits_.exactly;
-  if (m.infeasible) return false;
-  const Wide slack = m.scaled - Wide{session_.NextBetterValue()} * m.den;
-  if (slack < 0) return false;
-  // Items whose departure from the bound's pick would cost more than the slack keep to it.
-  std::vector<std::size_t> open;
-  std::int64_t weight = 0;
-  for (std::size_t i = 0; i < candidates_.size(); ++i) {
-    const Wide reduced = m.Reduced(candidates_[i].item);
-    if (reduced > slack) {
-      base_.push_back(i);
-      weight += candidates_[i].item.weight;
-      baseValue_ += candidates_[i].item.value;
-    } else if (-reduced <= slack) {
-      open.push_back(i);
-    }
-  }
-  const auto fixedIn = static_cast<std::int64_t>(base_.size());
-  if (fixedIn > limits_.count || limits_.count - fixedIn > static_cast<std::int64_t>(open.size())) {
-    return false;
-  }
-  const auto lightest = static_cast<std::size_t>(limits_.count - fixedIn);
-  std::sort(open.begin(), open.end(), [&](std::size_t a, std::size_t b) {
-    const std::int64_t wa = candidates_[a].item.weight;
-    const std::int64_t wb = candidates_[b].item.weight;
-    return wa != wb ? wa < wb : a < b;
+  const Multipliers& m = exactly_;
+  if (m.infeasible || space_.bound < Wide{session_.NextBetterValue()} * space_.den) return false;
+  const std::int64_t count = space_.minCount;
+  const auto fixedIn = static_cast<std::int64_t>(space_.fixedIn.size());
+  const auto open = static_cast<std::int64_t>(space_.items.size());
+  if (fixedIn > count || count - fixedIn > open) return false;
+  // The open items, lightest first; the base takes as many of them as the count lacks.
+  std::vector<const SearchItem*> byWeight;
+  for (const SearchItem& item : space_.items) byWeight.push_back(&item);
+  std::sort(byWeight.begin(), byWeight.end(), [](const SearchItem* a, const SearchItem* b) {
+    return a->weight != b->weight ? a->weight < b->weight : a->number < b->number;
   });
+  const auto lightest = static_cast<std::size_t>(count - fixedIn);
   std::int64_t shift = 0;
-  if (!open.empty()) shift = candidates_[open[lightest > 0 ? lightest - 1 : 0]].item.weight;
+  if (!byWeight.empty()) shift = byWeight[lightest > 0 ? lightest - 1 : 0]->weight;
+  std::int64_t weight = space_.fixedWeight;
+  baseValue_ = space_.fixedValue;
   for (std::size_t j = 0; j < lightest; ++j) {
-    base_.push_back(open[j]);
-    weight += candidates_[open[j]].item.weight;
-    baseValue_ += candidates_[open[j]].item.value;
+    weight += byWeight[j]->weight;
+    baseValue_ += byWeight[j]->value;
   }
-  room_ = limits_.capacity - weight;
+  room_ = space_.capacity - weight;
   if (room_ < 0) return false;
   // The count's price at the shift: with it the bound of the changes is the bound of exactly
   // k items (its weight multiplier times the shift, plus its count multiplier).
   const Wide price = FloorDiv(m.lambda + Wide{m.num} * shift, m.den);
   constexpr Wide kMostPrice = Wide{1} << 40;
   const auto p = static_cast<std::int64_t>(std::clamp(price, -kMostPrice, kMostPrice));
-  for (std::size_t j = 0; j < open.size(); ++j) {
-    const BoundItem& item = candidates_[open[j]].item;
+  for (std::size_t j = 0; j < byWeight.size(); ++j) {
+    const SearchItem& item = *byWeight[j];
     if (j < lightest) {
-      changes_.push_back({open[j], shift - item.weight, p - item.value, -1});
+      changes_.push_back({item.number, shift - item.weight, p - item.value, -1});
     } else {
-      changes_.push_back({open[j], item.weight - shift, item.value - p, 1});
+      changes_.push_back({item.number, item.weight - shift, item.value - p, 1});
     }
   }
   // Changes of one room and one direction next to each other, the most gain first: a branch
@@ -99,7 +84,7 @@ bool Shifted::SetUp() {
   std::sort(changes_.begin(), changes_.end(), [&](const Change& a, const Change& b) {
     if (a.room != b.room) return a.room > b.room;
     if (a.sign != b.sign) return a.sign > b.sign;
-    return a.gain != b.gain ? a.gain > b.gain : a.candidate < b.candidate;
+    return a.gain != b.gain ? a.gain > b.gain : a.number < b.number;
   });
   afterAlike_.assign(changes_.size(), changes_.size());
   for (std::size_t j = changes_.size(); j-- > 1;) {
@@ -152,16 +137,12 @@ bool Shifted::MayReach(std::size_t from, std::int64_t room, std::int64_t gained,
 }
 
 void Shifted::OfferPath(std::int64_t room, std::int64_t gained) {
-  std::vector<std::uint8_t> in(candidates_.size(), 0);
-  for (const std::size_t i : base_) in[i] = 1;
+  // The fixed items, the base's open items not taken out, and those put in.
+  std::vector<std::int32_t> pick = space_.fixedIn;
   for (std::size_t j = 0; j < changes_.size(); ++j) {
-    if (made_[j] != 0) in[changes_[j].candidate] = changes_[j].sign > 0 ? 1 : 0;
+    if ((made_[j] != 0) == (changes_[j].sign > 0)) pick.push_back(changes_[j].number);
   }
-  std::vector<std::int32_t> pick;
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in[i] != 0) pick.push_back(candidates_[i].number);
-  }
-  session_.Offer(std::move(pick), limits_.capacity - room, baseValue_ + gained);
+  session_.Offer(std::move(pick), space_.capacity - room, baseValue_ + gained);
 }
 
 SearchEnd Shifted::Run(std::uint64_t& work) {
@@ -218,9 +199,9 @@ SearchEnd Shifted::Run(std::uint64_t& work) {
 
 }  // namespace
 
-SearchEnd SearchCountShifted(std::span<const Candidate> candidates, const ShiftedCount& limits,
+SearchEnd SearchCountShifted(const SearchSpace& space, const Multipliers& exactly,
                              SolveSession& session, std::uint64_t& work) {
-  return Shifted(candidates, limits, session).Run(work);
+  return Shifted(space, exactly, session).Run(work);
 }
 
 }  // namespace bagfunc

@@ -18,25 +18,19 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "engine/exact/bound.h"
-#include "engine/exact/pick.h"
 #include "engine/exact/search.h"
 #include "engine/exact/session.h"
 
 namespace bagfunc {
 
-struct ShiftedCount {
-  std::int64_t capacity = 0;
-  std::int64_t count = 0;   // the picks searched hold exactly this many items
-  Multipliers exactly;      // the bound of those picks: fixes items, and prices a count
-};
-
-// Offers every better pick of that count it meets to the session. Done when no pick of that
-// count is better than the best known; OverBudget when the work (items looked at) passes
-// `work`, which is decreased by the work done either way.
-SearchEnd SearchCountShifted(std::span<const Candidate> candidates, const ShiftedCount& limits,
+// Searches the picks of exactly space.minCount (= maxCount) items in `space` (FixByBound
+// under `exactly`, the bound of picks of that many items, whose multipliers also price a
+// count), and offers every better one it meets to the session. Done when none of them is
+// better than the best known; OverBudget when the work (items looked at) passes `work`, which
+// is decreased by the work done either way.
+SearchEnd SearchCountShifted(const SearchSpace& space, const Multipliers& exactly,
                              SolveSession& session, std::uint64_t& work);
 
 }  // namespace bagfunc

@@ -257,33 +257,9 @@ void Solver::Improve(const Multipliers& multipliers, bool exchangesOfTwo) {
   Offer(pick_);
 }
 
-// Fixes every item whose departure from its default would cost more than the bound can
-// spare; the rest go to the search, cheapest departure first.
+// The candidates fixed by the bound for a pick better than the best known (search.h).
 SearchSpace Solver::Fix(const Multipliers& multipliers, const BoundLimits& limits) const {
-  SearchSpace space;
-  space.den = multipliers.den;
-  space.bound = multipliers.scaled;
-  space.capacity = capacity_;
-  space.minCount = limits.minCount;
-  space.maxCount = limits.maxCount;
-  const Wide slack = multipliers.scaled - Wide{session_.NextBetterValue()} * multipliers.den;
-  for (const Candidate& c : items_) {
-    const Wide reduced = multipliers.Reduced(c.item);
-    const Wide penalty = reduced < 0 ? -reduced : reduced;
-    if (penalty > slack) {
-      if (reduced > 0) {
-        space.fixedIn.push_back(c.number);
-        space.fixedWeight += c.item.weight;
-        space.fixedValue += c.item.value;
-      }
-      continue;
-    }
-    space.items.push_back({c.number, c.item.weight, c.item.value, penalty, reduced > 0});
-  }
-  std::sort(space.items.begin(), space.items.end(), [](const SearchItem& a, const SearchItem& b) {
-    return a.penalty != b.penalty ? a.penalty < b.penalty : a.number < b.number;
-  });
-  return space;
+  return FixByBound(items_, multipliers, limits, session_.NextBetterValue());
 }
 
 // What a better pick must meet: the weight limit, and a count the weights and the best value
@@ -451,7 +427,7 @@ SearchEnd Solver::SearchShifted(std::uint64_t work) {
   SearchEnd end = SearchEnd::Done;
   const Walk walk = WalkCounts(bounds.multipliers, bounds.limits, work / perCount,
                                [&](std::int64_t k, const Multipliers& exactly) {
-                                 end = SearchCountShifted(items_, {capacity_, k, exactly},
+                                 end = SearchCountShifted(Fix(exactly, {capacity_, k, k}), exactly,
                                                           session_, work);
                                  return end == SearchEnd::Done && !session_.Settled();
                                });

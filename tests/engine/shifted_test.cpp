@@ -89,8 +89,8 @@ TEST_P(ShiftedAgainstEverySubset, BestOfEachCount) {
       for (std::int64_t k = 0; k <= n; ++k) {
         const auto context = testing::Message() << "seed " << seed << " limit " << limit
                                                 << " count " << k;
-        const bagfunc::ShiftedCount count{limit, k,
-                                          bagfunc::MinimiseBound(bounded, {limit, k, k})};
+        const bagfunc::BoundLimits count{limit, k, k};
+        const bagfunc::Multipliers exactly = bagfunc::MinimiseBound(bounded, count);
         const Best& expected = best[static_cast<std::size_t>(k)];
         // Known: one below the best of this count (or anything, where nothing fits).
         const std::int64_t known = expected.found ? expected.value - 1 : 0;
@@ -99,7 +99,9 @@ TEST_P(ShiftedAgainstEverySubset, BestOfEachCount) {
           bagfunc::SolveSession session(problem, options);
           session.Offer({}, 0, start);
           std::uint64_t work = std::numeric_limits<std::uint64_t>::max();
-          ASSERT_EQ(bagfunc::SearchCountShifted(candidates, count, session, work),
+          const bagfunc::SearchSpace space =
+              bagfunc::FixByBound(candidates, exactly, count, session.NextBetterValue());
+          ASSERT_EQ(bagfunc::SearchCountShifted(space, exactly, session, work),
                     bagfunc::SearchEnd::Done) << context;
           const bagfunc::ExactResult result = session.Finish(true);
           if (!expected.found || start > known) {
